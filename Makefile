@@ -1,0 +1,35 @@
+# The two commands of the README, and the few others a developer wants.
+#   make demo   builds dist/Velquorin.asi and shows a drive in the simulated host
+#   make test   builds everything and runs every test (native, sanitized, Windows under Wine)
+SHELL := /bin/bash
+.PHONY: demo test deps linux linux-asan windows dist bench fuzz clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+linux: deps
+	@cmake --preset linux > /dev/null && cmake --build --preset linux
+
+linux-asan: deps
+	@cmake --preset linux-asan > /dev/null && cmake --build --preset linux-asan
+
+windows: deps
+	@cmake --preset windows > /dev/null && cmake --build --preset windows
+
+demo: windows linux
+	@build/linux/velquorin-sim demo --out build/demo
+
+test: windows linux linux-asan
+	@bash scripts/run-tests.sh
+
+dist: windows
+	@bash scripts/make-dist.sh
+
+bench: linux
+	@bash scripts/run-bench.sh
+
+fuzz: deps
+	@bash scripts/run-fuzz.sh $(FUZZ_SECONDS)
+
+clean:
+	rm -rf build dist

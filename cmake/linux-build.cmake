@@ -1,0 +1,45 @@
+# The native build: the plug-in as a shared object that the simulated host
+# loads afresh for every scenario, plus the tests and tools around it.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+enable_testing()
+
+if(VELQUORIN_SANITIZE)
+  set(SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${SANITIZE_FLAGS})
+  add_link_options(${SANITIZE_FLAGS})
+endif()
+
+# -fno-gnu-unique: unique symbols would pin the library in memory, and its
+# globals would survive dlclose into the next load.
+add_library(velquorin MODULE ${VELQUORIN_PLUGIN_SOURCES})
+target_include_directories(velquorin PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(velquorin PRIVATE ${VELQUORIN_WARNINGS} -fno-gnu-unique)
+target_link_options(velquorin PRIVATE -Wl,-Bsymbolic)
+set_target_properties(velquorin PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The same sources linked in directly, for tests of single functions.
+add_library(velquorin_static STATIC ${VELQUORIN_PLUGIN_SOURCES})
+target_include_directories(velquorin_static PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(velquorin_static PRIVATE ${VELQUORIN_WARNINGS})
+
+add_library(velquorin_sim STATIC
+  ${CMAKE_SOURCE_DIR}/sim/host.cpp
+  ${CMAKE_SOURCE_DIR}/sim/world.cpp
+  ${CMAKE_SOURCE_DIR}/sim/platform_posix.cpp)
+target_include_directories(velquorin_sim PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(velquorin_sim PRIVATE ${VELQUORIN_WARNINGS})
+target_link_libraries(velquorin_sim PUBLIC ${CMAKE_DL_LIBS})
+
+# A program that hosts the plug-in exports the host's functions to it.
+function(velquorin_host_executable target)
+  set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  target_link_libraries(${target} PRIVATE velquorin_sim)
+  add_dependencies(${target} velquorin)
+endfunction()
+
+foreach(dir tests tools bench tests/fuzz)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    add_subdirectory(${dir})
+  endif()
+endforeach()

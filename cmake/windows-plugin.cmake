@@ -1,0 +1,41 @@
+# dist/Velquorin.asi: the DLL a player installs.
+
+# The import library that maps our plain names to the script-hook
+# library's MSVC-decorated exports.
+set(SCRIPT_HOOK_DEF ${CMAKE_SOURCE_DIR}/src/host/ScriptHookV.def)
+set(SCRIPT_HOOK_IMPORT ${CMAKE_BINARY_DIR}/libScriptHookV-import.a)
+add_custom_command(
+  OUTPUT ${SCRIPT_HOOK_IMPORT}
+  COMMAND ${CMAKE_DLLTOOL} -d ${SCRIPT_HOOK_DEF} -l ${SCRIPT_HOOK_IMPORT}
+  DEPENDS ${SCRIPT_HOOK_DEF}
+  COMMENT "Import library for ScriptHookV.dll")
+add_custom_target(script_hook_import DEPENDS ${SCRIPT_HOOK_IMPORT})
+
+# The shipped DLL reads its settings with the Windows profile functions;
+# the portable reader is for the other builds.
+set(VELQUORIN_DLL_SOURCES ${VELQUORIN_PLUGIN_SOURCES})
+list(FILTER VELQUORIN_DLL_SOURCES EXCLUDE REGEX "profile_reader\\.cpp$")
+add_library(Velquorin SHARED ${VELQUORIN_DLL_SOURCES})
+add_dependencies(Velquorin script_hook_import)
+target_include_directories(Velquorin PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(Velquorin PRIVATE ${VELQUORIN_WARNINGS} -O2)
+target_link_libraries(Velquorin PRIVATE ${SCRIPT_HOOK_IMPORT})
+# Everything of the C++ runtime goes inside the DLL: a game folder has no
+# MinGW runtime, and a missing DLL is the commonest "failed to load".
+target_link_options(Velquorin PRIVATE -static -static-libgcc -static-libstdc++ -s)
+set_target_properties(Velquorin PROPERTIES
+  PREFIX ""
+  SUFFIX ".asi"
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_SOURCE_DIR}/dist
+  LIBRARY_OUTPUT_DIRECTORY ${CMAKE_SOURCE_DIR}/dist)
+add_custom_command(TARGET Velquorin POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/Velquorin.ini ${CMAKE_SOURCE_DIR}/dist/Velquorin.ini)
+
+enable_testing()
+add_test(NAME dll_imports
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/check-dll-imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:Velquorin>)
+set_tests_properties(dll_imports PROPERTIES LABELS windows)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/windows/CMakeLists.txt)
+  add_subdirectory(tests/windows)
+endif()

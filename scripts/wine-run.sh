@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in a prefix of the project's own,
+# created once, quietly, with no crash dialog and no Mono or Gecko set-up.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$top/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winedbg.exe=d"}
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  # Two builds may ask at once; one creates, the other waits.
+  exec 9> "$WINEPREFIX.lock"
+  flock 9
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i > /dev/null 2>&1 || true
+    wineserver -w || true
+  fi
+  flock -u 9
+fi
+exec wine "$@"

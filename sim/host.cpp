@@ -1,0 +1,417 @@
+// The simulated script-hook library: registration, the script fiber, the
+// virtual clock, key delivery, and the native-call protocol with its trace.
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "sim/host_internal.h"
+#include "sim/sim.h"
+
+namespace sim {
+namespace {
+
+// ---------------------------------------------------------------------------
+// [SECTION] The native catalogue the host knows: argument kinds are
+// i (32-bit integer), f (float), s (text pointer), p (buffer pointer).
+struct NativeInfo {
+    uint64_t hash;
+    const char* name;
+    const char* args;
+};
+constexpr NativeInfo Catalogue[] = {
+    {0xD80958FC74E988A6ull, "GetPlayerCharacter", ""},
+    {0x3FEF770D40960D5Aull, "PositionOfEntity", "ii"},
+    {0xCFF869CBFA210D82ull, "ListNearbyVehicles", "ip"},
+    {0x9F47B058362C84B5ull, "ModelOfEntity", "i"},
+    {0xAB935175B22E822Bull, "IsTrainModel", "i"},
+    {0xD24D37CC275948CCull, "HashOfName", "s"},
+    {0x1899F328B0E12848ull, "OffsetToWorld", "ifff"},
+    {0x06843DA7060A026Bull, "PlaceEntity", "ifffiiii"},
+    {0xBB40DD2270B65366ull, "OccupantOfSeat", "ii"},
+    {0xF75B0D629E1C063Dull, "PutCharacterInSeat", "iii"},
+    {0xD5037BA82E12416Full, "SpeedOfEntity", "i"},
+    {0xAA0BC91BE0B796E3ull, "ApplyTrainSpeed", "if"},
+    {0x1098355A16064BB3ull, "HostBoardingSwitch", "i"},
+    {0x08AAFD0814722BC3ull, "CarriageOf", "ii"},
+    {0x3E933CFF7B111C22ull, "DoorIsOpen", "ii"},
+    {0x7C65DAC73C35C862ull, "OpenDoor", "iiii"},
+    {0x93D9BD300D7789E5ull, "ShutDoor", "iii"},
+    {0x3A618A217E5154F0ull, "DrawScreenRect", "ffffiiii"},
+    {0x66E0276CC5F6B9DAull, "TextFont", "i"},
+    {0x07C837F9A01C34C9ull, "TextScale", "ff"},
+    {0xBE6B23FFA53FB442ull, "TextColour", "iiii"},
+    {0xC02F4DBFB51D988Bull, "TextCentre", "i"},
+    {0x465C84BC39F1C351ull, "TextDropShadow", "iiiii"},
+    {0x441603240D202FA6ull, "TextEdge", "iiiii"},
+    {0x25FBB336DF1804CBull, "BeginTextEntry", "s"},
+    {0x6C188BE134E074AAull, "AddTextString", "s"},
+    {0xCD015E5BB0D96A57ull, "EndTextDraw", "ff"},
+};
+
+const NativeInfo* FindNative(uint64_t hash) {
+    for (const NativeInfo& info : Catalogue)
+        if (info.hash == hash) return &info;
+    return nullptr;
+}
+
+float LowFloat(uint64_t slot) {
+    uint32_t bits = static_cast<uint32_t>(slot);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// ---------------------------------------------------------------------------
+// [SECTION] Host state
+constexpr int MaxArgs = 16;
+
+struct HostState {
+    void* library = nullptr;
+    host::ScriptFunction script = nullptr;
+    host::KeyboardHandler keyboard = nullptr;
+    bool fiberCreated = false;
+    std::vector<Registration> registrations;
+
+    uint32_t clock = 0;
+    int yields = 0;
+    uint32_t lastWait = 0;
+    std::set<uint32_t> keysDown;
+
+    uint64_t pendingHash = 0;
+    bool pending = false;
+    uint64_t args[MaxArgs] = {};
+    int argCount = 0;
+    uint64_t slots[4] = {};
+
+    bool tracing = true;
+    std::vector<NativeCall> trace;
+    std::vector<DrawnText> texts;
+    std::vector<DrawnBox> boxes;
+    DrawnText style;  // the text being built between TextFont and EndTextDraw
+    std::vector<std::string> faults;
+    NativeHook hook;
+};
+
+HostState& State() {
+    static HostState state;
+    return state;
+}
+
+void Fault(const std::string& what) { State().faults.push_back(what); }
+
+std::string HashText(uint64_t hash) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%016" PRIX64, hash);
+    return text;
+}
+
+void Record(const NativeInfo& info, HostState& s) {
+    NativeCall call;
+    call.hash = info.hash;
+    call.name = info.name;
+    call.args.assign(s.args, s.args + s.argCount);
+    for (int i = 0; info.args[i] && i < s.argCount; ++i)
+        if (info.args[i] == 's' && s.args[i] != 0) call.text = reinterpret_cast<const char*>(s.args[i]);
+    const std::string& text = call.text;
+    switch (info.hash) {
+    case 0x07C837F9A01C34C9ull: s.style = DrawnText{}; s.style.scale = LowFloat(s.args[1]); break;
+    case 0xBE6B23FFA53FB442ull: s.style.alpha = static_cast<int>(static_cast<uint32_t>(s.args[3])); break;
+    case 0x6C188BE134E074AAull: s.style.text = text; break;
+    case 0xCD015E5BB0D96A57ull:
+        s.style.x = LowFloat(s.args[0]);
+        s.style.y = LowFloat(s.args[1]);
+        s.texts.push_back(s.style);
+        break;
+    case 0x3A618A217E5154F0ull:
+        s.boxes.push_back(DrawnBox{LowFloat(s.args[0]), LowFloat(s.args[1]), LowFloat(s.args[2]),
+                                   LowFloat(s.args[3]), static_cast<int>(static_cast<uint32_t>(s.args[7]))});
+        break;
+    default: break;
+    }
+    s.trace.push_back(std::move(call));
+}
+
+bool ArgumentsKept(const NativeInfo& info, const HostState& s) {
+    int expected = static_cast<int>(std::strlen(info.args));
+    if (s.argCount != expected) {
+        Fault(std::string(info.name) + ": " + std::to_string(s.argCount) + " arguments pushed, " +
+              std::to_string(expected) + " expected");
+        return false;
+    }
+    for (int i = 0; i < expected; ++i) {
+        char kind = info.args[i];
+        if ((kind == 'i' || kind == 'f') && (s.args[i] >> 32) != 0) {
+            Fault(std::string(info.name) + ": argument " + std::to_string(i) + " has a nonzero high half (" +
+                  HashText(s.args[i]) + ")");
+            return false;
+        }
+        if ((kind == 's' || kind == 'p') && s.args[i] == 0) {
+            Fault(std::string(info.name) + ": argument " + std::to_string(i) + " is a null pointer");
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// [SECTION] The eight script-hook functions and the clock
+namespace host {
+
+void ScriptRegister(void* module, ScriptFunction script) {
+    HostState& s = State();
+    s.registrations.push_back({"scriptRegister", reinterpret_cast<const void*>(script), module});
+    s.script = script;
+}
+
+void ScriptUnregister(ScriptFunction script) {
+    HostState& s = State();
+    s.registrations.push_back({"scriptUnregister", reinterpret_cast<const void*>(script), nullptr});
+    if (s.script == script) s.script = nullptr;
+}
+
+void KeyboardHandlerRegister(KeyboardHandler handler) {
+    HostState& s = State();
+    s.registrations.push_back({"keyboardHandlerRegister", reinterpret_cast<const void*>(handler), nullptr});
+    s.keyboard = handler;
+}
+
+void KeyboardHandlerUnregister(KeyboardHandler handler) {
+    HostState& s = State();
+    s.registrations.push_back({"keyboardHandlerUnregister", reinterpret_cast<const void*>(handler), nullptr});
+    if (s.keyboard == handler) s.keyboard = nullptr;
+}
+
+void ScriptWait(uint32_t milliseconds) {
+    HostState& s = State();
+    ++s.yields;
+    s.lastWait = milliseconds;
+    if (milliseconds != 0) Fault("scriptWait(" + std::to_string(milliseconds) + "): the loop must yield with 0");
+    platform::SwitchToHost();
+}
+
+void NativeInit(uint64_t hash) {
+    HostState& s = State();
+    if (s.pending) Fault("nativeInit(" + HashText(hash) + ") before the previous native was called");
+    s.pendingHash = hash;
+    s.pending = true;
+    s.argCount = 0;
+}
+
+void NativePush64(uint64_t value) {
+    HostState& s = State();
+    if (!s.pending) Fault("nativePush64 without nativeInit");
+    if (s.argCount < MaxArgs) s.args[s.argCount] = value;
+    ++s.argCount;
+}
+
+uint64_t* NativeCall() {
+    HostState& s = State();
+    std::memset(s.slots, 0, sizeof s.slots);
+    if (!s.pending) {
+        Fault("nativeCall without nativeInit");
+        return s.slots;
+    }
+    s.pending = false;
+    const NativeInfo* info = FindNative(s.pendingHash);
+    if (!info) {
+        Fault("unknown native " + HashText(s.pendingHash));
+        return s.slots;
+    }
+    if (!ArgumentsKept(*info, s)) return s.slots;
+    if (s.tracing) Record(*info, s);
+    bool answered = false;
+    if (s.hook) answered = s.hook(info->hash, std::vector<uint64_t>(s.args, s.args + s.argCount), s.slots);
+    if (!answered) world::Answer(info->hash, s.args, s.argCount, s.slots);
+    return s.slots;
+}
+
+uint32_t TickCount() { return State().clock; }
+
+}  // namespace host
+
+// ---------------------------------------------------------------------------
+// [SECTION] Loading
+void Load() {
+    HostState& s = State();
+    if (s.library) Unload();
+    s.library = platform::LoadPlugin();
+    platform::CallEntry(s.library, 1);
+}
+
+void Unload() {
+    HostState& s = State();
+    if (!s.library) return;
+    platform::CallEntry(s.library, 0);
+    if (s.fiberCreated) platform::DeleteScriptFiber();
+    s.fiberCreated = false;
+    s.script = nullptr;
+    s.keyboard = nullptr;
+    platform::UnloadPlugin(s.library);
+    s.library = nullptr;
+    s.keysDown.clear();
+    s.pending = false;
+}
+
+bool Loaded() { return State().library != nullptr; }
+
+int CallEntry(unsigned long reason) { return platform::CallEntry(State().library, reason); }
+
+const std::vector<Registration>& RegistrationLog() { return State().registrations; }
+void ClearRegistrationLog() { State().registrations.clear(); }
+bool ScriptRegistered() { return State().script != nullptr; }
+bool KeyboardHandlerRegistered() { return State().keyboard != nullptr; }
+
+void* PluginSymbol(const char* name) { return platform::Symbol(State().library, name); }
+
+// ---------------------------------------------------------------------------
+// [SECTION] Time and frames
+uint32_t Now() { return State().clock; }
+void SetClock(uint32_t milliseconds) { State().clock = milliseconds; }
+void AdvanceClock(uint32_t milliseconds) { State().clock += milliseconds; }
+
+void RunFrame(uint32_t step) {
+    HostState& s = State();
+    s.clock += step;
+    ClearTrace();
+    if (s.script) {
+        if (!s.fiberCreated) {
+            platform::CreateScriptFiber(s.script);
+            s.fiberCreated = true;
+        }
+        platform::SwitchToScript();
+    }
+    world::AfterFrame(step);
+}
+
+void RunFrames(int count, uint32_t step) {
+    for (int i = 0; i < count; ++i) RunFrame(step);
+}
+
+int YieldCount() { return State().yields; }
+uint32_t LastWait() { return State().lastWait; }
+
+// ---------------------------------------------------------------------------
+// [SECTION] Keys
+void SendKeyMessage(uint32_t key, int isWithAlt, int wasDownBefore, int isUpNow) {
+    HostState& s = State();
+    if (s.keyboard) s.keyboard(key, 1, 0, 0, isWithAlt, wasDownBefore, isUpNow);
+}
+
+void KeyDown(uint32_t key) {
+    HostState& s = State();
+    bool wasDown = s.keysDown.count(key) != 0;
+    s.keysDown.insert(key);
+    SendKeyMessage(key, s.keysDown.count(18) != 0 ? 1 : 0, wasDown ? 1 : 0, 0);
+}
+
+void KeyUp(uint32_t key) {
+    HostState& s = State();
+    s.keysDown.erase(key);
+    SendKeyMessage(key, s.keysDown.count(18) != 0 ? 1 : 0, 1, 1);
+}
+
+void TapKey(uint32_t key, uint32_t step) {
+    KeyDown(key);
+    RunFrame(step);
+    KeyUp(key);
+}
+
+// ---------------------------------------------------------------------------
+// [SECTION] Trace
+float NativeCall::ArgFloat(size_t i) const { return LowFloat(args.at(i)); }
+
+const std::vector<NativeCall>& Trace() { return State().trace; }
+
+void ClearTrace() {
+    HostState& s = State();
+    s.trace.clear();
+    s.texts.clear();
+    s.boxes.clear();
+}
+
+std::vector<NativeCall> CallsTo(const char* name) {
+    std::vector<NativeCall> calls;
+    for (const NativeCall& call : State().trace)
+        if (std::strcmp(call.name, name) == 0) calls.push_back(call);
+    return calls;
+}
+
+void SetTracing(bool on) { State().tracing = on; }
+
+const std::vector<DrawnText>& TextsDrawn() { return State().texts; }
+const std::vector<DrawnBox>& BoxesDrawn() { return State().boxes; }
+
+std::vector<std::string> PanelLines() {
+    std::vector<std::string> lines;
+    bool afterHeading = false;
+    for (const DrawnText& text : State().texts) {
+        if (text.text == "Console:") {
+            afterHeading = true;
+            continue;
+        }
+        if (!afterHeading && text.scale == 0.3f) lines.push_back(text.text);
+        afterHeading = false;
+    }
+    return lines;
+}
+
+std::string ConsoleTextDrawn() {
+    const std::vector<DrawnText>& texts = State().texts;
+    for (size_t i = 0; i + 1 < texts.size(); ++i)
+        if (texts[i].text == "Console:") return texts[i + 1].text;
+    return "";
+}
+
+bool ConsoleDrawn() {
+    for (const DrawnText& text : State().texts)
+        if (text.text == "Console:") return true;
+    return false;
+}
+
+const std::vector<std::string>& Faults() { return State().faults; }
+void ClearFaults() { State().faults.clear(); }
+
+void SetNativeHook(NativeHook hook) { State().hook = std::move(hook); }
+
+// ---------------------------------------------------------------------------
+// [SECTION] Files and starting over
+std::string UseFreshWorkingDirectory() {
+    namespace fs = std::filesystem;
+    static int counter = 0;
+    fs::path base = fs::temp_directory_path() / "velquorin-sim";
+    fs::path dir;
+    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    do {
+        dir = base / (std::to_string(stamp) + "-" + std::to_string(++counter));
+    } while (fs::exists(dir));
+    fs::create_directories(dir);
+    fs::current_path(dir);
+    return dir.string();
+}
+
+void WriteSettingsFile(const std::string& text) {
+    std::ofstream out("Velquorin.ini", std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+void Reset() {
+    HostState& s = State();
+    if (s.library) Unload();
+    s.registrations.clear();
+    s.clock = 0;
+    s.yields = 0;
+    s.lastWait = 0;
+    s.tracing = true;
+    s.hook = nullptr;
+    s.faults.clear();
+    ClearTrace();
+    world::Reset();
+}
+
+}  // namespace sim

@@ -1,0 +1,39 @@
+// Inside the simulated host: the eight script-hook functions and the clock
+// as the platform glue exports them, and the glue the host needs from the
+// platform (loading a library, switching fibers).
+#pragma once
+#include <cstdint>
+
+namespace sim::host {
+using ScriptFunction = void (*)();
+using KeyboardHandler = void (*)(uint32_t key, uint16_t repeats, uint8_t scanCode, int isExtended, int isWithAlt,
+                                 int wasDownBefore, int isUpNow);
+
+void ScriptRegister(void* module, ScriptFunction script);
+void ScriptUnregister(ScriptFunction script);
+void KeyboardHandlerRegister(KeyboardHandler handler);
+void KeyboardHandlerUnregister(KeyboardHandler handler);
+void ScriptWait(uint32_t milliseconds);
+void NativeInit(uint64_t hash);
+void NativePush64(uint64_t value);
+uint64_t* NativeCall();
+uint32_t TickCount();
+}  // namespace sim::host
+
+namespace sim::platform {
+void* LoadPlugin();                                   // the plug-in library, loaded afresh
+int CallEntry(void* library, unsigned long reason);   // its DllMain
+void UnloadPlugin(void* library);
+void* Symbol(void* library, const char* name);
+void CreateScriptFiber(void (*script)());
+void SwitchToScript();  // from the host: runs the script until it yields
+void SwitchToHost();    // from the script
+void DeleteScriptFiber();
+}  // namespace sim::platform
+
+namespace sim::world {
+// Answers one native from the game world; false for an unknown hash.
+bool Answer(uint64_t hash, const uint64_t* args, int argCount, uint64_t* slots);
+void AfterFrame(uint32_t step);
+void Reset();
+}  // namespace sim::world

@@ -1,0 +1,157 @@
+// The simulated host: a stand-in for the script-hook library and the game,
+// so the plug-in's real code runs on a desk. Tests, the desk simulator and
+// the benchmark drive it the way a player would: load the plug-in, place a
+// train, stand beside it, press keys, run frames, read what was drawn.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct Vec3 {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
+// ---------------------------------------------------------------------------
+// [SECTION] Loading the plug-in
+// Every Load gives the plug-in load-time state: the library is loaded
+// afresh and its entry runs with reason 1. Unload runs the entry with
+// reason 0, drops the script fiber and unloads the library.
+void Load();
+void Unload();
+bool Loaded();
+// Runs the entry with any reason (2 and 3 are thread attach and detach).
+int CallEntry(unsigned long reason);
+
+struct Registration {
+    std::string call;  // "scriptRegister", "keyboardHandlerUnregister", ...
+    const void* pointer = nullptr;
+    const void* module = nullptr;
+};
+// Every registration call since the host started, oldest first.
+const std::vector<Registration>& RegistrationLog();
+void ClearRegistrationLog();
+bool ScriptRegistered();
+bool KeyboardHandlerRegistered();
+
+// ---------------------------------------------------------------------------
+// [SECTION] Time and frames
+uint32_t Now();
+void SetClock(uint32_t milliseconds);
+void AdvanceClock(uint32_t milliseconds);
+// Advances the clock by step, then lets the script run until it yields:
+// exactly one pass of the frame loop (the first frame also runs the start).
+void RunFrame(uint32_t step = 16);
+void RunFrames(int count, uint32_t step = 16);
+// How often the script yielded, and the last wait it asked for.
+int YieldCount();
+uint32_t LastWait();
+
+// ---------------------------------------------------------------------------
+// [SECTION] Keys: messages reach the plug-in at once, between frames, as
+// the host delivers them.
+void SendKeyMessage(uint32_t key, int isWithAlt, int wasDownBefore, int isUpNow);
+void KeyDown(uint32_t key);
+void KeyUp(uint32_t key);
+// Down, one frame, up: a short tap the script sees in that frame.
+void TapKey(uint32_t key, uint32_t step = 16);
+
+// ---------------------------------------------------------------------------
+// [SECTION] The game world
+struct Entity {
+    int handle = 0;
+    enum Kind { Character, Vehicle } kind = Character;
+    std::string model;  // vehicles: "freight", "metrotrain", ...
+    Vec3 position;
+    float speed = 0.0f;          // what SpeedOfEntity reports
+    float appliedSpeed = 0.0f;   // the last ApplyTrainSpeed value
+    int applyCount = 0;
+    int driver = 0;              // character in seat -1
+    int carriage = 0;            // the vehicle CarriageOf gives for index 1
+    bool doors[4] = {false, false, false, false};
+    int seatedIn = 0;            // characters: the vehicle they sit in
+    bool listed = true;          // carriages are not listed as nearby
+};
+
+int Player();
+Entity& Get(int handle);
+bool Exists(int handle);
+// A train of the given model with one carriage behind it; it is listed as
+// near the player wherever it stands.
+int AddTrain(const std::string& model, Vec3 position, float speed = 0.0f);
+int AddCar(const std::string& model, Vec3 position);
+int AddCharacter(Vec3 position);
+void SeatDriver(int vehicle, int character);
+void PlacePlayer(Vec3 position);
+// The order ListNearbyVehicles reports; by default every vehicle, oldest
+// first. A list may hold 0 (an empty slot) and handles of no vehicle.
+void SetNearbyList(const std::vector<int>& handles);
+int BoardingSwitch();  // last HostBoardingSwitch value, -1 before any
+uint32_t ModelHash(const std::string& name);
+
+// Each frame every train moves along +y by its applied speed.
+void SetTrainsMove(bool move);
+
+// ---------------------------------------------------------------------------
+// [SECTION] What the plug-in asked of the host
+struct NativeCall {
+    uint64_t hash = 0;
+    const char* name = "";
+    std::vector<uint64_t> args;  // raw 64-bit pushes
+    std::string text;            // the text or name a pointer argument pointed to
+    int ArgInt(size_t i) const { return static_cast<int>(static_cast<uint32_t>(args.at(i))); }
+    float ArgFloat(size_t i) const;
+};
+// Native calls of the last frame (or since the last ClearTrace), in order.
+const std::vector<NativeCall>& Trace();
+void ClearTrace();
+std::vector<NativeCall> CallsTo(const char* name);
+// Off for benchmarks: then the host neither records nor allocates.
+void SetTracing(bool on);
+
+struct DrawnText {
+    std::string text;
+    float x = 0, y = 0, scale = 0;
+    int alpha = 0;
+};
+struct DrawnBox {
+    float x = 0, y = 0, width = 0, height = 0;
+    int alpha = 0;
+};
+const std::vector<DrawnText>& TextsDrawn();  // this frame's lines, in order
+const std::vector<DrawnBox>& BoxesDrawn();
+// The driver panel's lines this frame (texts at scale 0.3 other than the
+// console's message text), or empty when no panel was drawn.
+std::vector<std::string> PanelLines();
+// The console's message text as drawn this frame, or "" when not drawn.
+std::string ConsoleTextDrawn();
+bool ConsoleDrawn();
+
+// Broken promises: an unknown hash, a wrong argument count, a 32-bit
+// argument with a nonzero high half, a wait other than 0. Tests fail on any.
+const std::vector<std::string>& Faults();
+void ClearFaults();
+
+// A hostile host: when set, called for every native before the world; a
+// true result means the hook wrote the answer into the slots (and, for
+// ListNearbyVehicles, into the buffer) and the world is not asked.
+using NativeHook = std::function<bool(uint64_t hash, const std::vector<uint64_t>& args, uint64_t* slots)>;
+void SetNativeHook(NativeHook hook);
+
+// ---------------------------------------------------------------------------
+// [SECTION] Files
+// A fresh empty working directory, made current; returns its path.
+std::string UseFreshWorkingDirectory();
+void WriteSettingsFile(const std::string& text);
+// Starts the host over: empty world, clock at 0, no trace, no faults.
+// Load/Unload keep the world; tests call this in their set-up.
+void Reset();
+
+// Linux builds only: the address of a plug-in global, for white-box tests.
+void* PluginSymbol(const char* name);
+
+}  // namespace sim

@@ -1,0 +1,124 @@
+// Boarding a nearby freight or metro train, and leaving it.
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "driving/drive_state.h"
+#include "host/natives.h"
+#include "overlay/overlay_state.h"
+#include "settings/settings.h"
+
+DriveRecord DriveState;
+
+namespace {
+
+constexpr int DriverSeat = -1;
+constexpr int NearbyCapacity = 10;
+
+// The 88-byte layout ListNearbyVehicles fills: a capacity word, then ten
+// 8-byte slots whose low 32 bits hold a vehicle handle.
+struct NearbyVehicleBuffer {
+    int32_t capacity;
+    uint32_t unused;
+    struct Slot {
+        int32_t handle;
+        uint32_t unused;
+    } slots[NearbyCapacity];
+};
+static_assert(sizeof(NearbyVehicleBuffer) == 88, "the host expects 88 bytes");
+
+struct TrainPoints {
+    Vector3 boarding;
+    Vector3 exit;
+};
+constexpr TrainPoints FreightPoints{{1.3f, 3.5f, 1.5f}, {1.3f, 3.5f, 0.5f}};
+constexpr TrainPoints MetroPoints{{-2.0f, 3.25f, 1.0f}, {-2.0f, 3.25f, 1.0f}};
+
+float Distance(const Vector3& a, const Vector3& b) {
+    float dx = a.x - b.x;
+    float dy = a.y - b.y;
+    float dz = a.z - b.z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+Vector3 PointOf(int train, const Vector3& offset) { return OffsetToWorld(train, offset.x, offset.y, offset.z); }
+
+// The distance rule of the settings; metro trains post the distance to
+// their boarding point whatever the outcome, and again after a success.
+bool CloseEnough(int train, const TrainPoints& points, bool postDistance) {
+    Vector3 origin = OffsetToWorld(train, 0.0f, 0.0f, 0.0f);
+    Vector3 boarding = PointOf(train, points.boarding);
+    Vector3 player = PositionOfEntity(GetPlayerCharacter(), 1);
+    float toBoarding = Distance(boarding, player);
+    if (postDistance) SetConsoleMessage(FormatNumber(toBoarding));
+    bool allowed = Settings.enterRealistic ? toBoarding < 1.0f : Distance(origin, player) < 10.0f;
+    if (allowed && postDistance) SetConsoleMessage(FormatNumber(toBoarding));
+    return allowed;
+}
+
+void Leave() {
+    const int train = DriveState.train;
+    Vector3 exit;
+    if (IsVehicleModel(train, "freight"))
+        exit = PointOf(train, FreightPoints.exit);
+    else if (IsVehicleModel(train, "metrotrain"))
+        exit = PointOf(train, MetroPoints.exit);
+    else
+        return;  // not a drivable train any more: stay in the seat
+    PlaceEntity(GetPlayerCharacter(), exit.x, exit.y, exit.z);
+    DriveState.driving = false;
+    HostBoardingSwitch(0);
+}
+
+void Board() {
+    const int train = FindNearbyTrain();
+    if (train == 0) return;
+    if (IsVehicleModel(train, "freight")) {
+        if (!CloseEnough(train, FreightPoints, false)) return;
+    } else if (IsVehicleModel(train, "metrotrain")) {
+        if (!CloseEnough(train, MetroPoints, true)) return;
+    } else {
+        return;
+    }
+    const int driver = OccupantOfSeat(train, DriverSeat);
+    if (driver != 0) PlaceEntity(driver, 0.0f, 0.0f, 0.0f);
+    PutCharacterInSeat(GetPlayerCharacter(), train, DriverSeat);
+    DriveState.driving = true;
+    DriveState.train = train;
+    // A NaN or infinite speed from the host would stick in the model for
+    // good (no comparison holds, the direction could never change again).
+    float speed = SpeedOfEntity(DriveState.train);
+    DriveState.speed = std::isfinite(speed) ? speed : 0.0f;
+    HostBoardingSwitch(1);
+}
+
+}  // namespace
+
+int FindNearbyTrain() {
+    NearbyVehicleBuffer buffer;
+    std::memset(&buffer, 0, sizeof buffer);
+    buffer.capacity = NearbyCapacity;
+    int count = ListNearbyVehicles(GetPlayerCharacter(), &buffer);
+    // The host promises at most the capacity; a count outside 0..10 is
+    // clamped so no slot beyond the buffer is ever read.
+    if (count < 0) count = 0;
+    if (count > NearbyCapacity) count = NearbyCapacity;
+    for (int i = 0; i < count; ++i) {
+        int vehicle = buffer.slots[i].handle;
+        if (vehicle == 0) continue;
+        if (IsTrainModel(ModelOfEntity(vehicle)) != 0) return vehicle;
+    }
+    return 0;
+}
+
+bool IsVehicleModel(int vehicle, const char* modelName) {
+    int wanted = HashOfName(modelName);
+    return ModelOfEntity(vehicle) == wanted;
+}
+
+void ToggleBoarding() {
+    if (DriveState.driving)
+        Leave();
+    else
+        Board();
+}

@@ -1,0 +1,29 @@
+// The drive in progress, or the last one: the model keeps driving a train
+// the player has left.
+#pragma once
+
+struct DriveRecord {
+    int train = 0;          // handle of the train last boarded; never cleared
+    bool driving = false;
+    float speed = 0.0f;     // the model's speed, in the game's speed unit
+    float throttle = 0.0f;  // percent, whole steps from 0 to 100
+    int brakeLevel = 0;     // 0 released, 1 light, 2 medium, 3 hard
+    int direction = 1;      // +1 forward, -1 backward
+};
+
+extern DriveRecord DriveState;
+
+// Boarding and leaving.
+int FindNearbyTrain();
+bool IsVehicleModel(int vehicle, const char* modelName);
+void ToggleBoarding();
+
+// The speed model, once per frame.
+void UpdateSpeed();
+
+// Doors on one side of the driven train and its first carriage.
+void OpenLeftDoors();
+void OpenRightDoors();
+
+// Keys to actions, once per frame.
+void HandleControls();

@@ -1,0 +1,53 @@
+// ScriptMain: load the settings, then one pass per game frame, for ever.
+// An exception that left this function would unwind into the host and end
+// the player's game, so every step runs inside a guard that posts the
+// error's text to the console and carries on with the next frame.
+#include "host/script_main.h"
+
+#include <exception>
+#include <string>
+
+#include "driving/drive_state.h"
+#include "host/script_hook.h"
+#include "overlay/overlay_state.h"
+#include "settings/settings.h"
+
+namespace {
+
+void ReportFault(const char* what) noexcept {
+    try {
+        SetConsoleMessage(std::string("error: ") + what);
+    } catch (...) {
+        // Out of memory even for the message: drop it and keep running.
+    }
+}
+
+template <typename Step>
+void Guarded(Step step) noexcept {
+    try {
+        step();
+    } catch (const std::exception& error) {
+        ReportFault(error.what());
+    } catch (...) {
+        ReportFault("unknown exception");
+    }
+}
+
+}  // namespace
+
+void RunFramePass() {
+    Guarded([] {
+        HandleControls();
+        UpdateSpeed();
+        if (OverlayState.consoleVisible) DrawConsole();
+        if (OverlayState.panelVisible && DriveState.driving) DrawDriverPanel();
+    });
+}
+
+void ScriptMain() {
+    Guarded(LoadSettingsAndPlacePanel);
+    for (;;) {
+        RunFramePass();
+        scriptWait(0);
+    }
+}

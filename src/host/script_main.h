@@ -1,0 +1,7 @@
+// The plug-in's one flow of control, run by the host on its script fiber.
+#pragma once
+
+void ScriptMain();
+
+// One frame's work, guarded: nothing thrown inside it reaches the host.
+void RunFramePass();

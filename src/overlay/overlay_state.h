@@ -1,0 +1,28 @@
+// What the overlay shows: the driver panel's place and the debug console.
+#pragma once
+#include <string>
+
+struct OverlayRecord {
+    bool panelVisible = true;
+    int panelSlot = 0;  // preset last applied by the cycle; 4 means hidden
+    float panelX = 0.0f;
+    float panelY = 0.0f;
+    bool consoleVisible = false;
+    std::string consoleText;  // every message so far, newest first, each ending in a line feed
+};
+
+extern OverlayRecord OverlayState;
+
+// Drawing primitives.
+void DrawText(const char* text, float x, float y, float scale, int alpha);
+void DrawBox(float x, float y, float width, float height, int alpha);
+int FormatLine(char (&buffer)[100], const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// Driver panel.
+void DrawDriverPanel();
+void CyclePanelPosition();
+
+// Debug console.
+void DrawConsole();
+void SetConsoleMessage(const std::string& text);
+std::string FormatNumber(float value);

@@ -1,0 +1,13 @@
+// Portable stand-ins for the Windows profile functions, used where
+// GetPrivateProfileIntA and GetPrivateProfileStringA do not exist.
+#pragma once
+#include <cstdint>
+
+// As GetPrivateProfileIntA: the key's value as an unsigned 32-bit number,
+// or defaultValue when the text is empty or the key, section or file absent.
+uint32_t ReadProfileInt(const char* section, const char* key, int32_t defaultValue, const char* path);
+
+// As GetPrivateProfileStringA: copies the key's text (or defaultText) into
+// buffer, cut to size - 1 characters; returns the number of characters stored.
+uint32_t ReadProfileString(const char* section, const char* key, const char* defaultText, char* buffer,
+                           uint32_t size, const char* path);

@@ -1,0 +1,41 @@
+// What every scenario shares: a fresh host and a fresh plug-in per test,
+// the player's default keys, and the checks that the host's rules held.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "sim/sim.h"
+
+namespace vk {
+constexpr uint32_t Alt = 18, F = 70, I = 73, J = 74, K = 75, L = 76, S = 83, T = 84, W = 87;
+constexpr uint32_t Numpad1 = 97, Numpad3 = 99, F5 = 116, F6 = 117, LeftControl = 162;
+}  // namespace vk
+
+class Story : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::Reset();
+        sim::UseFreshWorkingDirectory();
+    }
+    void TearDown() override {
+        for (const std::string& fault : sim::Faults()) ADD_FAILURE() << "host: " << fault;
+        sim::Reset();
+    }
+    // Loads the plug-in and lets it start: settings read, first pass run.
+    void StartPlugin(const std::string& settings = "") {
+        if (!settings.empty()) sim::WriteSettingsFile(settings);
+        sim::Load();
+        sim::RunFrame();
+    }
+};
+
+#ifndef _WIN32
+// White-box access to a plug-in global, for the few states no key reaches.
+template <typename T>
+T& PluginGlobal(const char* name) {
+    void* address = sim::PluginSymbol(name);
+    if (!address) throw std::runtime_error(std::string("no plug-in symbol ") + name);
+    return *static_cast<T*>(address);
+}
+#endif
