@@ -3,23 +3,15 @@
 // since they last fired; the throttle steps once every frame.
 #include <cstdint>
 
+#include "driving/action_timers.h"
 #include "driving/drive_state.h"
 #include "host/key_table.h"
 #include "overlay/overlay_state.h"
 #include "settings/settings.h"
 
-namespace {
-
-struct ActionTimerRecord {
-    uint32_t directionTick = 0;
-    uint32_t brakeTick = 0;  // shared by the three brakes
-    uint32_t doorTick = 0;   // shared by both sides
-    uint32_t panelPositionTick = 0;
-    uint32_t reloadTick = 0;
-    uint32_t enterExitTick = 0;
-    uint32_t consoleTick = 0;
-};
 ActionTimerRecord ActionTimers;
+
+namespace {
 
 constexpr uint32_t ConsoleKey = 117;  // F6, not rebindable
 

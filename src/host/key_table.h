@@ -16,6 +16,12 @@ constexpr uint32_t KeyCodeCount = 255;  // codes 0 to 254; 255 and above never a
 constexpr uint32_t KeyHoldMilliseconds = 5000;
 
 extern KeyRecord KeyTable[KeyCodeCount];
+// Nonzero once a key has had any message. A record that never received one
+// is not held: comparing the clock with tick + 5000 alone would count an
+// untouched record (tick 0) as held whenever the counter is below 5000,
+// which happens again after every wrap of the 49.7-day counter, and the
+// throttle would climb with no key touched.
+extern uint8_t KeyHeard[KeyCodeCount];
 
 void OnKeyboardMessage(VqDword key, uint16_t repeats, uint8_t scanCode, int isExtended, int isWithAlt,
                        int wasDownBefore, int isUpNow);
