@@ -94,17 +94,20 @@ void ListNearby(const uint64_t* args, uint64_t* slots) {
     WorldState& w = World();
     auto* buffer = reinterpret_cast<uint64_t*>(static_cast<uintptr_t>(args[1]));
     int capacity = Int(buffer[0]);
-    std::vector<int> list = w.nearby;
-    if (!w.customNearby) {
-        list.clear();
-        for (auto& [handle, e] : w.entities)
-            if (e.kind == Entity::Vehicle && e.listed) list.push_back(handle);
-    }
+    // Written straight into the buffer: with tracing off the host's dispatch
+    // allocates nothing, so the benchmark's floor stays the host's own cost.
     int count = 0;
-    for (int handle : list) {
-        if (count >= capacity) break;
-        buffer[1 + count] = FromInt(handle);
-        ++count;
+    auto put = [&](int handle) {
+        if (count >= capacity) return false;
+        buffer[1 + count++] = FromInt(handle);
+        return true;
+    };
+    if (w.customNearby) {
+        for (int handle : w.nearby)
+            if (!put(handle)) break;
+    } else {
+        for (auto& [handle, e] : w.entities)
+            if (e.kind == Entity::Vehicle && e.listed && !put(handle)) break;
     }
     slots[0] = FromInt(count);
 }
