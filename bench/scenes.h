@@ -1,0 +1,29 @@
+// The frames a player meets, each set up through the simulated host and
+// then run one pass at a time with tracing off.
+#pragma once
+
+enum class Scene { Idle, Common, Console10, Console1000, Console100000, Busiest, LoadSettings };
+
+struct SceneInfo {
+    Scene scene;
+    const char* name;   // for the command line and the benchmark's name
+    const char* title;  // for the table
+};
+extern const SceneInfo Scenes[7];
+const SceneInfo* FindScene(const char* name);
+
+// Once per process: a fresh working directory holding the sample settings.
+void PrepareWorkingDirectory();
+
+// Loads the plug-in and brings it to the scene's steady frame.
+void SetUpScene(Scene scene);
+// One pass of the plug-in's frame loop as the scene runs it.
+void RunPass(Scene scene);
+
+// The floor: records one pass, then swaps the plug-in for a script that
+// issues the same natives with the same arguments and nothing else.
+void SwitchToFloor(Scene scene);
+void RunFloorPass(Scene scene);
+
+// Back to an empty host with no plug-in and no script fiber.
+void TearDownScene();
