@@ -71,6 +71,7 @@ constexpr int MaxArgs = 16;
 
 struct HostState {
     void* library = nullptr;
+    PluginEntry linkedEntry = nullptr;  // set while a linked-in plug-in stands in for the library
     host::ScriptFunction script = nullptr;
     host::KeyboardHandler keyboard = nullptr;
     bool fiberCreated = false;
@@ -237,6 +238,21 @@ uint32_t TickCount() { return State().clock; }
 
 // ---------------------------------------------------------------------------
 // [SECTION] Loading
+namespace {
+int CallPluginEntry(HostState& s, unsigned long reason) {
+    if (s.linkedEntry) return s.linkedEntry(s.library, reason, nullptr);
+    return platform::CallEntry(s.library, reason);
+}
+}  // namespace
+
+void LoadLinked(PluginEntry entry) {
+    HostState& s = State();
+    if (s.library) Unload();
+    s.linkedEntry = entry;
+    s.library = &s.linkedEntry;  // stands in for the module handle
+    CallPluginEntry(s, 1);
+}
+
 void Load() {
     HostState& s = State();
     if (s.library) Unload();
@@ -247,12 +263,13 @@ void Load() {
 void Unload() {
     HostState& s = State();
     if (!s.library) return;
-    platform::CallEntry(s.library, 0);
+    CallPluginEntry(s, 0);
     if (s.fiberCreated) platform::DeleteScriptFiber();
     s.fiberCreated = false;
     s.script = nullptr;
     s.keyboard = nullptr;
-    platform::UnloadPlugin(s.library);
+    if (!s.linkedEntry) platform::UnloadPlugin(s.library);
+    s.linkedEntry = nullptr;
     s.library = nullptr;
     s.keysDown.clear();
     s.pending = false;
@@ -260,14 +277,17 @@ void Unload() {
 
 bool Loaded() { return State().library != nullptr; }
 
-int CallEntry(unsigned long reason) { return platform::CallEntry(State().library, reason); }
+int CallEntry(unsigned long reason) { return CallPluginEntry(State(), reason); }
 
 const std::vector<Registration>& RegistrationLog() { return State().registrations; }
 void ClearRegistrationLog() { State().registrations.clear(); }
 bool ScriptRegistered() { return State().script != nullptr; }
 bool KeyboardHandlerRegistered() { return State().keyboard != nullptr; }
 
-void* PluginSymbol(const char* name) { return platform::Symbol(State().library, name); }
+void* PluginSymbol(const char* name) {
+    const HostState& s = State();
+    return s.linkedEntry ? nullptr : platform::Symbol(s.library, name);
+}
 
 // ---------------------------------------------------------------------------
 // [SECTION] Time and frames

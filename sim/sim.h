@@ -24,6 +24,12 @@ struct Vec3 {
 void Load();
 void Unload();
 bool Loaded();
+// A plug-in linked into this program instead (the fuzz targets, which
+// cannot unload a library between inputs): its entry runs like Load's, and
+// Unload drops its script fiber the same way, but its globals live on, so
+// the caller puts them back to load-time state before each LoadLinked.
+using PluginEntry = int (*)(void* module, unsigned long reason, void* reserved);
+void LoadLinked(PluginEntry entry);
 // Runs the entry with any reason (2 and 3 are thread attach and detach).
 int CallEntry(unsigned long reason);
 
@@ -151,7 +157,8 @@ void WriteSettingsFile(const std::string& text);
 // Load/Unload keep the world; tests call this in their set-up.
 void Reset();
 
-// Linux builds only: the address of a plug-in global, for white-box tests.
+// Linux builds only: the address of a plug-in global, for white-box tests
+// (null for a linked-in plug-in, whose globals the program sees directly).
 void* PluginSymbol(const char* name);
 
 }  // namespace sim
