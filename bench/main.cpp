@@ -50,7 +50,7 @@ public:
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median") continue;
             Median& m = medians[run.run_name.function_name];
-            m.nanoseconds = run.GetAdjustedRealTime();
+            m.nanoseconds = run.GetAdjustedCPUTime();  // CPU time: other builds on the machine inflate wall time
             auto allocs = run.counters.find("allocs");
             if (allocs != run.counters.end()) m.allocations = allocs->second.value;
         }

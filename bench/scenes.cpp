@@ -49,7 +49,9 @@ constexpr uint32_t BusiestStep = 501;
 // and the full reload chord makes the pass a file read, measured on its own.
 constexpr uint32_t BusiestKeys[] = {162, 87, 83, 74, 75, 76, 97, 99, 116, 18};
 
-OverlayRecord* Overlay() { return static_cast<OverlayRecord*>(sim::PluginSymbol("OverlayState")); }
+// Looked up once per set-up: a symbol lookup per pass would be timed too.
+OverlayRecord* overlay = nullptr;
+OverlayRecord* Overlay() { return overlay; }
 
 void Require(bool condition, const char* what) {
     if (condition) return;
@@ -91,9 +93,7 @@ void BoardMetroTrain() {
 }
 
 using LoadSettingsFunction = void (*)();
-LoadSettingsFunction PluginLoadSettings() {
-    return reinterpret_cast<LoadSettingsFunction>(sim::PluginSymbol("_Z12LoadSettingsv"));
-}
+LoadSettingsFunction loadSettings = nullptr;
 
 // The floor of a settings load: the file read whole, once.
 void ReadSettingsFile() {
@@ -119,11 +119,13 @@ void SetUpScene(Scene scene) {
     sim::SetClock(3600000);
     sim::Load();
     sim::RunFrame();  // the start: settings read
+    overlay = static_cast<OverlayRecord*>(sim::PluginSymbol("OverlayState"));
     auto* settings = static_cast<SettingsRecord*>(sim::PluginSymbol("Settings"));
     Require(settings && settings->throttleUpKey == 87 && settings->changeDirectionKey == 162,
             "the sample settings were not loaded");
     if (scene == Scene::LoadSettings) {
-        Require(PluginLoadSettings() != nullptr, "the plug-in exports no LoadSettings");
+        loadSettings = reinterpret_cast<LoadSettingsFunction>(sim::PluginSymbol("_Z12LoadSettingsv"));
+        Require(loadSettings != nullptr, "the plug-in exports no LoadSettings");
     } else if (scene != Scene::Idle) {
         BoardMetroTrain();
     }
@@ -153,7 +155,7 @@ void SetUpScene(Scene scene) {
 
 void RunPass(Scene scene) {
     switch (scene) {
-    case Scene::LoadSettings: PluginLoadSettings()(); break;
+    case Scene::LoadSettings: loadSettings(); break;
     case Scene::Busiest:
         // A held key repeats; the repeats keep it within the 5 s hold.
         for (uint32_t key : BusiestKeys) sim::KeyDown(key);
