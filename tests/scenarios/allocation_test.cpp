@@ -29,7 +29,9 @@ uint64_t allocations = 0;
 }  // namespace
 
 #ifdef VQ_COUNT_WITH_HOOK
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's hook, declared here: GCC ships no header for it.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onAllocate)(const volatile void*, size_t),
+                                                          void (*onRelease)(const volatile void*));
 namespace {
 void CountAllocation(const volatile void*, size_t) { ++allocations; }
 void IgnoreRelease(const volatile void*) {}
