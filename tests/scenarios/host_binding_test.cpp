@@ -57,6 +57,7 @@ TEST_F(Story, NothingIsCalledAtLoadOrUnload) {
 }
 
 TEST_F(Story, EachLoadStartsFromLoadTimeState) {
+    sim::SetClock(60000);  // past every debounce interval since tick 0
     StartPlugin();
     sim::KeyDown(vk::F6);
     sim::RunFrame();
