@@ -39,3 +39,7 @@ set_tests_properties(dll_imports PROPERTIES LABELS windows)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/windows/CMakeLists.txt)
   add_subdirectory(tests/windows)
 endif()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/check/CMakeLists.txt)
+  add_subdirectory(tools/check)
+endif()

@@ -1,0 +1,28 @@
+// The keys of Velquorin.ini as the plug-in reads them, in its read order.
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "settings/settings.h"
+
+enum class SettingKind { Switch, TopSpeed, Binding, Position, Opacity, Unused };
+
+struct SettingKey {
+    const char* section;
+    const char* name;
+    SettingKind kind;
+    double defaultValue;
+};
+
+// The 26 keys LoadSettings reads, in order, then the two it accepts and
+// never reads.
+extern const SettingKey SettingKeys[];
+extern const size_t SettingKeyCount;
+constexpr size_t LoadedKeyCount = 26;
+
+// The row of a key (names compared without regard to case), or -1.
+int FindSettingKey(const std::string& section, const std::string& name);
+bool IsSettingSection(const std::string& section);
+
+// The field of rows 0 to 25 as a number.
+double LoadedValue(const SettingsRecord& settings, size_t row);

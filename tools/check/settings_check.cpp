@@ -1,0 +1,374 @@
+// The checker loads a copy of the player's file with LoadSettings itself, in
+// a scratch directory made current (the loader reads ".\Velquorin.ini"), so
+// every value it shows is the one the plug-in would use; the raw text of
+// each key comes from the same profile functions, for the warnings.
+#include "settings_check.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "key_names.h"
+#include "setting_keys.h"
+#include "settings/settings.h"
+#include "settings_scan.h"
+
+#ifdef _WIN32
+extern "C" __declspec(dllimport) unsigned int __stdcall GetPrivateProfileIntA(const char* section, const char* key,
+                                                                              int defaultValue, const char* path);
+extern "C" __declspec(dllimport) unsigned long __stdcall GetPrivateProfileStringA(const char* section, const char* key,
+                                                                                  const char* defaultText, char* buffer,
+                                                                                  unsigned long size, const char* path);
+#define ReadProfileInt GetPrivateProfileIntA
+#define ReadProfileString GetPrivateProfileStringA
+constexpr const char* ReaderName = "Windows' own profile functions";
+#else
+#include "settings/profile_reader.h"
+constexpr const char* ReaderName = "the plug-in's portable reader (as Wine reads it)";
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* Absent = "\x01";  // a default no file can hold
+
+struct LoadedFile {
+    SettingsRecord record;
+    int failedRow = -1;  // the key LoadSettings stopped at
+    std::string errorText;
+    bool present[LoadedKeyCount] = {};
+    std::string raw[LoadedKeyCount];
+    uint32_t number[LoadedKeyCount] = {};  // integer keys as the profile function reads them
+};
+
+bool ReadWholeFile(const char* path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    bytes = all.str();
+    return true;
+}
+
+void ReadEveryKey(LoadedFile& file) {
+    try {
+        LoadSettings();
+    } catch (const std::exception& error) {
+        file.errorText = error.what();
+        file.failedRow = SettingsFailedKey ? FindSettingKey("gui", SettingsFailedKey) : -1;
+        if (file.failedRow < 0) file.failedRow = static_cast<int>(LoadedKeyCount);
+    }
+    file.record = Settings;
+    for (size_t row = 0; row < LoadedKeyCount; ++row) {
+        const SettingKey& key = SettingKeys[row];
+        char text[100];
+        ReadProfileString(key.section, key.name, Absent, text, sizeof text, SettingsPath);
+        file.present[row] = std::string(text) != Absent;
+        if (file.present[row]) file.raw[row] = text;
+        if (key.kind != SettingKind::Position)
+            file.number[row] = static_cast<uint32_t>(
+                ReadProfileInt(key.section, key.name, static_cast<int>(key.defaultValue), SettingsPath));
+    }
+}
+
+// A fresh scratch directory per run, so no reader can serve a cached copy.
+bool LoadInScratchDirectory(const char* path, LoadedFile& file) {
+    std::error_code error;
+    fs::path home = fs::current_path(error);
+    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    fs::path scratch = fs::temp_directory_path(error) / ("velquorin-check-" + std::to_string(stamp));
+    if (!fs::create_directories(scratch, error)) return false;
+    bool copied = fs::copy_file(fs::absolute(path, error), scratch / "Velquorin.ini", error);
+    if (copied) {
+        fs::current_path(scratch, error);
+        Settings = SettingsRecord{};  // as at the game's start
+        ReadEveryKey(file);
+        fs::current_path(home, error);
+    }
+    fs::remove_all(scratch, error);
+    return copied;
+}
+
+struct IntText {
+    bool digits = false;
+    bool negative = false;
+    bool otherBase = false;
+    std::string rest;  // after the number, trimmed; "" or a ';' comment is harmless
+};
+
+// The shape of an integer value as the profile functions read it: a sign,
+// a 0x/0o/0b prefix, digits, and whatever follows.
+IntText ReadIntText(const std::string& text) {
+    IntText shape;
+    size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) shape.negative = text[i++] == '-';
+    int base = 10;
+    if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'o' || text[i + 1] == 'b')) {
+        base = text[i + 1] == 'x' ? 16 : text[i + 1] == 'o' ? 8 : 2;
+        shape.otherBase = true;
+        i += 2;
+    }
+    size_t start = i;
+    while (i < text.size()) {
+        char c = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+        bool digit = base == 16 ? std::isxdigit(static_cast<unsigned char>(c)) != 0 : c >= '0' && c < '0' + std::min(base, 10);
+        if (!digit) break;
+        ++i;
+    }
+    shape.digits = i > start;
+    shape.rest = text.substr(i);
+    size_t first = shape.rest.find_first_not_of(" \t");
+    shape.rest = first == std::string::npos ? "" : shape.rest.substr(first);
+    if (!shape.rest.empty() && shape.rest[0] == ';') shape.rest.clear();
+    return shape;
+}
+
+std::string BindingText(uint32_t code) {
+    std::string label = KeyLabel(code);
+    return std::to_string(code) + (label.empty() ? "" : " (" + label + ")");
+}
+
+std::string NumberText(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+std::string ValueText(SettingKind kind, double value) {
+    switch (kind) {
+    case SettingKind::Switch: return value != 0 ? "1 (on)" : "0 (off)";
+    case SettingKind::TopSpeed: return NumberText(value) + " m/s (" + NumberText(value * 3.6) + " km/h)";
+    case SettingKind::Binding: return BindingText(static_cast<uint32_t>(value));
+    default: return NumberText(value);
+    }
+}
+
+struct Report {
+    std::vector<Finding> findings;
+    void Warn(int line, const std::string& message) { findings.push_back({Finding::Warning, line, message}); }
+    void Note(int line, const std::string& message) { findings.push_back({Finding::Note, line, message}); }
+};
+
+std::string Assignment(size_t row, const LoadedFile& file) {
+    return std::string(SettingKeys[row].name) + " = " + file.raw[row];
+}
+
+// A value that is no number reads as 0; say what that does and what to write.
+void CheckNoNumber(Report& report, int line, size_t row, const LoadedFile& file) {
+    const std::string said = Assignment(row, file) + " is no number, so it reads as 0";
+    switch (SettingKeys[row].kind) {
+    case SettingKind::Binding: {
+        int guess = GuessKeyCode(file.raw[row]);
+        if (guess >= 0)
+            report.Warn(line, said + ", a key code that never fires. " + file.raw[row] + " is " +
+                                  std::to_string(guess) + ": write " + SettingKeys[row].name + " = " +
+                                  std::to_string(guess) + ".");
+        else
+            report.Warn(line, said + ", a key code that never fires. Write the key's code: letters A to Z are "
+                                  "65 to 90, digits 48 to 57, F1 to F12 are 112 to 123.");
+        break;
+    }
+    case SettingKind::Switch: report.Warn(line, said + " (off). Write 1 for on, 0 for off."); break;
+    case SettingKind::TopSpeed:
+        report.Warn(line, said + ": the train never moves. Write metres per second, e.g. " +
+                              NumberText(SettingKeys[row].defaultValue) + ".");
+        break;
+    case SettingKind::Opacity: report.Warn(line, said + " (clear). Write 0 (clear) to 255 (solid)."); break;
+    default: break;
+    }
+}
+
+void CheckIntegerText(Report& report, const SettingsScan& scan, const LoadedFile& file, bool noNumber[]) {
+    for (size_t row = 0; row < LoadedKeyCount; ++row) {
+        const SettingKey& key = SettingKeys[row];
+        if (key.kind == SettingKind::Position || !file.present[row]) continue;
+        int line = LineOfKey(scan, key.section, key.name);
+        const std::string& raw = file.raw[row];
+        if (raw.empty()) {
+            report.Note(line, std::string(key.name) + " is empty: its default, " +
+                                  ValueText(key.kind, key.defaultValue) + ", applies.");
+            continue;
+        }
+        IntText shape = ReadIntText(raw);
+        if (!shape.digits) {
+            noNumber[row] = true;
+            CheckNoNumber(report, line, row, file);
+            continue;
+        }
+        if (shape.otherBase)
+            report.Warn(line, Assignment(row, file) + " reads as " + std::to_string(file.number[row]) +
+                                  " here, but Windows may read only the leading 0: write it in decimal.");
+        else if (!shape.rest.empty())
+            report.Warn(line, Assignment(row, file) + " reads as " + std::to_string(file.number[row]) +
+                                  ": only the leading whole number counts, \"" + shape.rest + "\" is ignored.");
+        if (shape.negative && key.kind == SettingKind::TopSpeed)
+            report.Warn(line, Assignment(row, file) + " wraps to " + std::to_string(file.number[row]) +
+                                  ": a top speed with no limit. Write a positive number.");
+    }
+}
+
+void CheckBindings(Report& report, const SettingsScan& scan, const LoadedFile& file, const bool noNumber[]) {
+    std::map<uint32_t, std::vector<std::string>> actionsOnKey;
+    std::map<uint32_t, int> firstLine;
+    actionsOnKey[117].push_back("the console (F6, fixed)");
+    for (size_t row = 0; row < LoadedKeyCount; ++row) {
+        const SettingKey& key = SettingKeys[row];
+        if (key.kind != SettingKind::Binding) continue;
+        int line = LineOfKey(scan, key.section, key.name);
+        uint32_t code = file.number[row];
+        if (code >= 255) {
+            std::string wrapped = file.present[row] && !file.raw[row].empty() && file.raw[row][0] == '-'
+                                      ? " (" + file.raw[row] + " wraps to " + std::to_string(code) + ")"
+                                      : "";
+            report.Warn(line, std::string(key.name) + " = " + std::to_string(code) + wrapped +
+                                  " never fires: codes of 255 or more switch the action off (fine if that is what you meant).");
+        } else if (code == 0 && !noNumber[row]) {
+            report.Warn(line, std::string(key.name) + " = 0 is no key: the action never fires.");
+        } else if (code != 0) {
+            actionsOnKey[code].push_back(key.name);
+            if (!firstLine.count(code) && line) firstLine[code] = line;
+        }
+    }
+    for (const auto& [code, actions] : actionsOnKey) {
+        if (actions.size() < 2) continue;
+        std::string names;
+        for (size_t i = 0; i < actions.size(); ++i)
+            names += (i == 0 ? "" : i + 1 == actions.size() ? " and " : ", ") + actions[i];
+        report.Warn(firstLine.count(code) ? firstLine.at(code) : 0,
+                    names + (actions.size() == 2 ? " are both on " : " are all on ") + BindingText(code) +
+                        ": one press does each of them.");
+    }
+}
+
+void CheckRanges(Report& report, const SettingsScan& scan, const LoadedFile& file, const bool noNumber[]) {
+    for (size_t row = 0; row < LoadedKeyCount; ++row) {
+        const SettingKey& key = SettingKeys[row];
+        int line = LineOfKey(scan, key.section, key.name);
+        if (key.kind == SettingKind::TopSpeed && file.number[row] == 0 && !noNumber[row])
+            report.Warn(line, std::string(key.name) + " = 0: a top speed of 0, so the " +
+                                  (row == 2 ? "freight" : "metro") + " train never moves.");
+        if (key.kind == SettingKind::Opacity && !noNumber[row]) {
+            int32_t opacity = static_cast<int32_t>(file.number[row]);
+            if (opacity < 0 || opacity > 255)
+                report.Warn(line, std::string(key.name) + " = " + std::to_string(opacity) +
+                                      " is outside 0 (clear) to 255 (solid): the plug-in passes it to the game "
+                                      "unchanged, with unpredictable results.");
+        }
+        bool loaded = file.failedRow < 0 || static_cast<int>(row) < file.failedRow;
+        if (key.kind == SettingKind::Position && loaded) {
+            double value = LoadedValue(file.record, row);
+            if (value < 0.0 || value > 1.0)
+                report.Warn(line, std::string(key.name) + " = " + NumberText(value) + " puts panel position " +
+                                      std::string(1, key.name[15]) + " off the screen: positions run from 0 (" +
+                                      (key.name[13] == 'x' ? "left" : "top") + ") to 1 (" +
+                                      (key.name[13] == 'x' ? "right" : "bottom") + ").");
+        }
+    }
+}
+
+// The panel is a box centred on its position with text starting left of
+// and above it, so a position near an edge cuts part of it off.
+void NotePanelsAtEdges(Report& report, const LoadedFile& file) {
+    std::map<std::pair<double, double>, std::string> presetsAt;
+    for (int preset = 0; preset < 4; ++preset) {
+        size_t row = 16 + static_cast<size_t>(preset) * 2;
+        if (file.failedRow >= 0 && static_cast<int>(row + 1) >= file.failedRow) break;
+        double x = LoadedValue(file.record, row), y = LoadedValue(file.record, row + 1);
+        if (x < 0 || x > 1 || y < 0 || y > 1) continue;  // warned already
+        if (x >= 0.06 && x <= 0.94 && y >= 0.06 && y <= 0.94) continue;
+        std::string& list = presetsAt[{x, y}];
+        list += (list.empty() ? "" : ", ") + std::to_string(preset);
+    }
+    for (const auto& [position, presets] : presetsAt)
+        report.Note(0, "panel position" + std::string(presets.size() > 1 ? "s " : " ") + presets + " at (" +
+                           NumberText(position.first) + ", " + NumberText(position.second) +
+                           "): the panel is centred there, so the screen's edge cuts part of it off; 0.06 to "
+                           "0.94 keeps it whole.");
+}
+
+void PrintValues(std::FILE* out, const LoadedFile& file) {
+    std::string section;
+    for (size_t row = 0; row < LoadedKeyCount; ++row) {
+        const SettingKey& key = SettingKeys[row];
+        if (section != key.section) {
+            section = key.section;
+            std::fprintf(out, "[%s]\n", key.section);
+        }
+        bool loaded = file.failedRow < 0 || static_cast<int>(row) < file.failedRow;
+        double value = LoadedValue(file.record, row);
+        std::string shown = ValueText(key.kind, value) + (loaded ? "" : " (not loaded)");
+        bool differs = !loaded || value != key.defaultValue;
+        std::fprintf(out, "  %-26s %-24s %s default %s\n", key.name, shown.c_str(), differs ? "*" : " ",
+                     ValueText(key.kind, key.defaultValue).c_str());
+    }
+}
+
+void PrintError(std::FILE* out, const SettingsScan& scan, const LoadedFile& file) {
+    if (file.failedRow >= static_cast<int>(LoadedKeyCount)) {
+        std::fprintf(out, "error: %s\n", file.errorText.c_str());
+        return;
+    }
+    const SettingKey& key = SettingKeys[file.failedRow];
+    int line = LineOfKey(scan, key.section, key.name);
+    std::string where = line ? "line " + std::to_string(line) + ": " : "";
+    std::fprintf(out,
+                 "error: %s%s: %s (%s = \"%s\" is no number a panel position can take).\n"
+                 "  The game posts \"%s: %s\" to its console (F6) and stops reading: this key and the %d after it\n"
+                 "  keep their earlier values, which at the game's start are 0 (so both opacities are 0 and the\n"
+                 "  panel is invisible). Write a number such as 0.5.\n",
+                 where.c_str(), key.name, file.errorText.c_str(), key.name, file.raw[file.failedRow].c_str(),
+                 key.name, file.errorText.c_str(), static_cast<int>(LoadedKeyCount) - 1 - file.failedRow);
+}
+
+}  // namespace
+
+int CheckSettingsFile(const char* path, std::FILE* out) {
+    std::string bytes;
+    LoadedFile file;
+    if (!ReadWholeFile(path, bytes) || !LoadInScratchDirectory(path, file)) {
+        std::fprintf(out, "error: cannot read %s\n", path);
+        return 2;
+    }
+    SettingsScan scan = ScanSettingsText(bytes);
+    Report report;
+    report.findings = scan.findings;
+    bool noNumber[LoadedKeyCount] = {};
+    CheckIntegerText(report, scan, file, noNumber);
+    CheckBindings(report, scan, file, noNumber);
+    CheckRanges(report, scan, file, noNumber);
+    NotePanelsAtEdges(report, file);
+
+    std::fprintf(out, "Velquorin settings check: %s\nRead with %s. Values marked * differ from the default.\n\n",
+                 path, ReaderName);
+    PrintValues(out, file);
+    std::fprintf(out, "\n");
+    if (file.failedRow >= 0) PrintError(out, scan, file);
+
+    std::stable_sort(report.findings.begin(), report.findings.end(), [](const Finding& a, const Finding& b) {
+        if (a.level != b.level) return a.level < b.level;
+        return (a.line == 0 ? 1 << 30 : a.line) < (b.line == 0 ? 1 << 30 : b.line);
+    });
+    int warnings = 0;
+    for (const Finding& finding : report.findings) {
+        if (finding.level == Finding::Warning) ++warnings;
+        std::string where = finding.line ? "line " + std::to_string(finding.line) + ": " : "";
+        std::fprintf(out, "%s: %s%s\n", finding.level == Finding::Warning ? "warning" : "note", where.c_str(),
+                     finding.message.c_str());
+    }
+    int errors = file.failedRow >= 0 ? 1 : 0;
+    if (errors == 0 && warnings == 0)
+        std::fprintf(out, "No mistakes found.\n");
+    else
+        std::fprintf(out, "\n%d error%s, %d warning%s.\n", errors, errors == 1 ? "" : "s", warnings,
+                     warnings == 1 ? "" : "s");
+    return errors ? 2 : warnings ? 1 : 0;
+}

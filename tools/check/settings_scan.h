@@ -1,0 +1,29 @@
+// A line-by-line look at a settings file: what our reader and Windows' own
+// make of each line, and the mistakes that shape alone reveals.
+#pragma once
+#include <string>
+#include <vector>
+
+struct Finding {
+    enum Level { Warning, Note } level = Warning;
+    int line = 0;  // 0: about the file or the values, not one line
+    std::string message;
+};
+
+struct ScannedKey {
+    int line = 0;
+    std::string section;  // as our reader files it ("" before any header)
+    std::string name;
+    std::string value;
+    bool counted = false;  // the first of its name in the first section of its name
+};
+
+struct SettingsScan {
+    std::vector<Finding> findings;
+    std::vector<ScannedKey> keys;
+};
+
+SettingsScan ScanSettingsText(const std::string& bytes);
+
+// The line of the key the plug-in reads for (section, name), or 0.
+int LineOfKey(const SettingsScan& scan, const char* section, const char* name);
