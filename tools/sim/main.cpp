@@ -1,48 +1,34 @@
-// velquorin-sim: the plug-in's own code in the simulated world.
+// velquorin-sim: the plug-in's own code in the simulated world, for
+// modders and players without the game.
 #include <cstdio>
-#include <cstring>
+#include <exception>
 #include <string>
+#include <vector>
 
-#include "sim/sim.h"
+#include "desk.h"
+#include "settings_check.h"
 
 namespace {
-
-void ShowPanel(const char* moment) {
-    std::printf("%s\n", moment);
-    for (const std::string& line : sim::PanelLines()) std::printf("    | %s\n", line.c_str());
-}
-
-int Demo() {
-    sim::Reset();
-    sim::UseFreshWorkingDirectory();
-    sim::Load();
-    std::printf("Loaded the plug-in: %zu registrations\n", sim::RegistrationLog().size());
-    int train = sim::AddTrain("metrotrain", {0.0f, 0.0f, 0.0f});
-    sim::PlacePlayer({-2.0f, 3.25f, 0.5f});
-    sim::RunFrame();
-    sim::TapKey(70);
-    ShowPanel("Boarded the metro train (F):");
-    sim::KeyDown(87);
-    sim::RunFrames(50);
-    sim::KeyUp(87);
-    sim::RunFrames(600);
-    ShowPanel("Throttle at 50 %, after ten seconds:");
-    sim::TapKey(76);
-    sim::RunFrames(400);
-    ShowPanel("Hard brake, stopped:");
-    sim::AdvanceClock(600);
-    sim::TapKey(70);
-    std::printf("Left the train; it stands at y = %.1f\n", sim::Get(train).position.y);
-    std::printf("%d frames, %d yields\n", sim::YieldCount(), sim::YieldCount());
-    sim::Unload();
-    return 0;
-}
-
+constexpr const char* Usage =
+    "usage: velquorin-sim demo [--settings PATH] [--out DIR]   a scripted drive, printed, with two pictures\n"
+    "       velquorin-sim drive [--settings PATH] [--model freight|metrotrain]   drive in this terminal\n"
+    "       velquorin-sim check PATH                         what the plug-in makes of a settings file\n"
+    "       velquorin-sim plot --throttle N --brake L --model freight|metrotrain --frames N\n"
+    "                          [--settings PATH] [--out FILE]     the speed chart of a run from rest\n";
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string command = argc > 1 ? argv[1] : "demo";
-    if (command == "demo") return Demo();
-    std::fprintf(stderr, "usage: velquorin-sim demo\n");
+    std::string command = argc > 1 ? argv[1] : "";
+    std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
+    try {
+        if (command == "demo") return RunDemo(args);
+        if (command == "drive") return RunDrive(args);
+        if (command == "plot") return RunPlot(args);
+        if (command == "check" && args.size() == 1) return CheckSettingsFile(args[0].c_str(), stdout);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "velquorin-sim %s: %s\n", command.c_str(), error.what());
+        return 2;
+    }
+    std::fprintf(stderr, "%s", Usage);
     return 2;
 }

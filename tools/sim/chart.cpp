@@ -1,0 +1,175 @@
+// The chart of a drive: speed and throttle against time above, the brake
+// level below, the model's top speed and the fastest moment marked.
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "desk.h"
+
+namespace {
+
+constexpr int Width = 1000, Height = 560;
+constexpr double Left = 70, Right = 930, Top = 50, SpeedBottom = 400, BrakeTop = 430, BrakeBottom = 510;
+
+struct Scale {
+    double from, to;      // data
+    double start, end;    // pixels
+    double At(double value) const { return start + (value - from) / (to - from) * (end - start); }
+};
+
+// 1, 2 or 5 times a power of ten, giving about six ticks.
+double TickStep(double range) {
+    double raw = range / 6.0;
+    double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 5.0, 10.0})
+        if (m * power >= raw) return m * power;
+    return 10 * power;
+}
+
+void Label(cairo_t* cr, double x, double y, const std::string& text, double alignX) {
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, text.c_str(), &extents);
+    cairo_move_to(cr, x - extents.x_advance * alignX, y);
+    cairo_show_text(cr, text.c_str());
+}
+
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+void DrawAxes(cairo_t* cr, const Scale& time, const Scale& speed, const DriveChart& chart) {
+    cairo_set_line_width(cr, 1);
+    cairo_set_font_size(cr, 12);
+    double step = TickStep(speed.to);
+    for (double v = 0; v <= speed.to + 1e-9; v += step) {
+        cairo_set_source_rgb(cr, 0.88, 0.88, 0.88);
+        cairo_move_to(cr, Left, speed.At(v));
+        cairo_line_to(cr, Right, speed.At(v));
+        cairo_stroke(cr);
+        cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
+        Label(cr, Left - 6, speed.At(v) + 4, Number(v), 1.0);
+    }
+    for (int p = 0; p <= 100; p += 25) {
+        cairo_set_source_rgb(cr, 0.85, 0.45, 0.1);
+        Label(cr, Right + 6, SpeedBottom - (SpeedBottom - Top) * p / 100.0 + 4, std::to_string(p) + " %", 0.0);
+    }
+    double tstep = TickStep(time.to);
+    for (double t = 0; t <= time.to + 1e-9; t += tstep) {
+        cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
+        Label(cr, time.At(t), BrakeBottom + 16, Number(t), 0.5);
+    }
+    Label(cr, (Left + Right) / 2, BrakeBottom + 34, "time (s)", 0.5);
+    cairo_save(cr);
+    cairo_translate(cr, 22, (Top + SpeedBottom) / 2);
+    cairo_rotate(cr, -M_PI / 2);
+    Label(cr, 0, 0, "speed (" + chart.unit + ")", 0.5);
+    cairo_restore(cr);
+    const char* levels[] = {"off", "light", "medium", "hard"};
+    for (int level = 0; level <= 3; ++level)
+        Label(cr, Left - 6, BrakeBottom - (BrakeBottom - BrakeTop) * level / 3.0 + 4, levels[level], 1.0);
+    cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+    cairo_rectangle(cr, Left, Top, Right - Left, SpeedBottom - Top);
+    cairo_rectangle(cr, Left, BrakeTop, Right - Left, BrakeBottom - BrakeTop);
+    cairo_stroke(cr);
+}
+
+template <typename ValueOf>
+void DrawSeries(cairo_t* cr, const DriveChart& chart, const Scale& time, ValueOf y, bool steps) {
+    bool first = true;
+    double lastY = 0;
+    for (const DriveSample& s : chart.samples) {
+        double x = time.At(s.seconds), yy = y(s);
+        if (first)
+            cairo_move_to(cr, x, yy);
+        else if (steps)
+            cairo_line_to(cr, x, lastY), cairo_line_to(cr, x, yy);
+        else
+            cairo_line_to(cr, x, yy);
+        first = false;
+        lastY = yy;
+    }
+    cairo_stroke(cr);
+}
+
+void MarkTopSpeed(cairo_t* cr, const DriveChart& chart, const Scale& time, const Scale& speed) {
+    cairo_set_font_size(cr, 12);
+    double dash[] = {6, 4};
+    cairo_set_dash(cr, dash, 2, 0);
+    cairo_set_source_rgb(cr, 0.75, 0.1, 0.1);
+    cairo_move_to(cr, Left, speed.At(chart.topSpeed));
+    cairo_line_to(cr, Right, speed.At(chart.topSpeed));
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+    char text[96];
+    std::snprintf(text, sizeof text, "top speed at full throttle: %.0f %s", chart.topSpeed, chart.unit.c_str());
+    Label(cr, Right - 6, speed.At(chart.topSpeed) - 5, text, 1.0);
+
+    auto fastest = std::max_element(chart.samples.begin(), chart.samples.end(),
+                                    [](const DriveSample& a, const DriveSample& b) { return a.speed < b.speed; });
+    if (fastest == chart.samples.end()) return;
+    double x = time.At(fastest->seconds), y = speed.At(fastest->speed);
+    cairo_set_source_rgb(cr, 0.05, 0.25, 0.65);
+    cairo_arc(cr, x, y, 4, 0, 2 * M_PI);
+    cairo_fill(cr);
+    std::snprintf(text, sizeof text, "fastest: %.0f %s at %.1f s", fastest->speed, chart.unit.c_str(),
+                  fastest->seconds);
+    Label(cr, x + 8, y - 8, text, x > (Left + Right) / 2 ? 1.05 : 0.0);
+}
+
+void DrawLegend(cairo_t* cr) {
+    struct Entry {
+        const char* name;
+        double r, g, b;
+    } entries[] = {{"speed", 0.05, 0.25, 0.65}, {"throttle", 0.85, 0.45, 0.1}, {"brake", 0.35, 0.35, 0.35}};
+    double x = Left;
+    cairo_set_font_size(cr, 12);
+    for (const Entry& e : entries) {
+        cairo_set_source_rgb(cr, e.r, e.g, e.b);
+        cairo_rectangle(cr, x, Top - 14, 18, 4);
+        cairo_fill(cr);
+        cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
+        Label(cr, x + 24, Top - 9, e.name, 0.0);
+        x += 100;
+    }
+}
+
+}  // namespace
+
+bool WriteChart(const std::string& path, const DriveChart& chart) {
+    double lastSecond = chart.samples.empty() ? 1.0 : std::max(chart.samples.back().seconds, 0.1);
+    double fastest = chart.topSpeed;
+    for (const DriveSample& s : chart.samples) fastest = std::max(fastest, s.speed);
+    double speedTop = std::max(1.0, fastest * 1.1);
+    speedTop = std::ceil(speedTop / TickStep(speedTop)) * TickStep(speedTop);
+    const Scale time{0, lastSecond, Left, Right};
+    const Scale speed{0, speedTop, SpeedBottom, Top};
+
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, Width, Height);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
+    cairo_set_font_size(cr, 16);
+    Label(cr, Width / 2.0, 24, chart.title, 0.5);
+    DrawAxes(cr, time, speed, chart);
+    DrawLegend(cr);
+
+    cairo_set_line_width(cr, 2);
+    cairo_set_source_rgb(cr, 0.85, 0.45, 0.1);
+    DrawSeries(cr, chart, time, [](const DriveSample& s) { return SpeedBottom - (SpeedBottom - Top) * s.throttle / 100; }, true);
+    cairo_set_source_rgb(cr, 0.05, 0.25, 0.65);
+    DrawSeries(cr, chart, time, [&](const DriveSample& s) { return speed.At(s.speed); }, false);
+    cairo_set_source_rgb(cr, 0.35, 0.35, 0.35);
+    DrawSeries(cr, chart, time, [](const DriveSample& s) { return BrakeBottom - (BrakeBottom - BrakeTop) * s.brakeLevel / 3.0; }, true);
+    MarkTopSpeed(cr, chart, time, speed);
+
+    cairo_destroy(cr);
+    bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return written;
+}

@@ -1,0 +1,241 @@
+// velquorin-sim demo: a scripted drive of a metro train with the player's
+// default keys, printing what happens and what the player sees at each
+// step, then a screenshot of one frame and a chart of the whole drive.
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "desk.h"
+
+namespace {
+
+namespace key {
+constexpr uint32_t Alt = 18, F = 70, I = 73, J = 74, K = 75, L = 76, S = 83, W = 87;
+constexpr uint32_t Numpad1 = 97, Numpad3 = 99, F5 = 116, F6 = 117, LeftControl = 162;
+}  // namespace key
+
+struct DemoRecord {
+    bool ansi = false;
+    int train = 0;
+    double speedFactor = 3.6;  // the unit at the start, kept for the whole chart
+    DriveChart chart;
+    std::vector<sim::DrawnText> shotTexts;
+    std::vector<sim::DrawnBox> shotBoxes;
+    bool everythingHappened = true;
+};
+
+DemoRecord Demo;
+
+void Frames(int count) {
+    for (int i = 0; i < count; ++i) {
+        sim::RunFrame();
+        const DriveRecord& drive = PluginDrive();
+        Demo.chart.samples.push_back({sim::Now() / 1000.0, static_cast<double>(drive.speed) * Demo.speedFactor,
+                                      static_cast<double>(drive.throttle), drive.brakeLevel});
+    }
+}
+
+// Down, one frame, up: a short press the plug-in sees in that frame.
+void Press(uint32_t vk) {
+    sim::KeyDown(vk);
+    Frames(1);
+    sim::KeyUp(vk);
+}
+
+void Hold(uint32_t vk, int frames) {
+    sim::KeyDown(vk);
+    Frames(frames);
+    sim::KeyUp(vk);
+}
+
+void Expect(bool happened, const char* what) {
+    if (happened) return;
+    std::printf("    !! expected: %s\n", what);
+    Demo.everythingHappened = false;
+}
+
+// What happened, then what the player sees on the last frame.
+void Show(const std::string& what) {
+    std::printf("[%6.2f s] %s\n", sim::Now() / 1000.0, what.c_str());
+    std::vector<std::string> lines = sim::PanelLines();
+    if (lines.empty()) std::printf("    (no driver panel on the screen)\n");
+    for (const std::string& line : lines) std::printf("    | %s\n", ColouredLine(line, Demo.ansi).c_str());
+    if (sim::ConsoleDrawn()) {
+        std::printf("    console:\n");
+        std::istringstream text(sim::ConsoleTextDrawn());
+        for (std::string line; std::getline(text, line);) std::printf("    > %s\n", line.c_str());
+    }
+}
+
+std::string DoorsText() {
+    const sim::Entity& train = sim::Get(Demo.train);
+    const sim::Entity& carriage = sim::Get(train.carriage);
+    auto side = [&](int a, int b, int c, int d) {
+        bool open = train.doors[a] && train.doors[b] && carriage.doors[c] && carriage.doors[d];
+        bool shut = !train.doors[a] && !train.doors[b] && !carriage.doors[c] && !carriage.doors[d];
+        return open ? "open" : shut ? "shut" : "partly open";
+    };
+    return std::string("left doors ") + side(0, 2, 1, 3) + ", right doors " + side(1, 3, 0, 2);
+}
+
+std::string Fixed(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+void BoardAndDoors() {
+    Demo.train = PlaceTrainAndPlayer("metrotrain");
+    Frames(40);
+    Show("The player stands half a metre from the metro train's cab door.");
+    Press(key::F);
+    Expect(PluginDrive().driving, "F seats the player");
+    Show("F: the player takes the driver's seat.");
+    Frames(15);
+    Press(key::Numpad1);
+    Show("Numeric 1: " + DoorsText() + ".");
+    Frames(15);
+    Press(key::Numpad1);
+    Expect(!sim::Get(Demo.train).doors[0], "the second press shuts the left doors");
+    Show("Numeric 1 again: " + DoorsText() + ".");
+}
+
+void ThrottleAndSettle() {
+    Hold(key::W, 50);
+    Show("W held for 50 frames: the throttle climbs one step a frame.");
+    int frames = 0;
+    double before = -1;
+    while (frames < 3000 && std::fabs(PluginDrive().speed - before) > 0.1) {
+        before = PluginDrive().speed;
+        Frames(60);
+        frames += 60;
+    }
+    Show("Ran " + std::to_string(frames) + " frames until the speed settled (train at y = " +
+         Fixed("%.0f", sim::Get(Demo.train).position.y) + " m).");
+}
+
+void BrakeToStop() {
+    Hold(key::S, 50);
+    Show("S held for 50 frames: throttle back to 0; the train coasts.");
+    Press(key::J);
+    Frames(120);
+    Show("J: light brake for two seconds.");
+    Press(key::K);
+    Frames(120);
+    Show("K: medium brake for two seconds.");
+    Press(key::L);
+    int frames = 0;
+    while (PluginDrive().speed > 0.0f && frames < 3000) {
+        Frames(1);
+        ++frames;
+    }
+    Expect(PluginDrive().speed == 0.0f, "the hard brake stops the train");
+    Show("L: hard brake, stopped after " + Fixed("%.2f", frames * 0.016) + " s.");
+    Press(key::L);
+    Frames(15);
+    Show("L again: brake released.");
+}
+
+void DirectionAndPanel() {
+    Frames(20);
+    Press(key::LeftControl);
+    Expect(PluginDrive().direction == -1, "left Control turns the train round while stopped");
+    Show("Left Control: direction changed (only allowed while stopped).");
+    for (int press = 1; press <= 5; ++press) {
+        Frames(15);
+        Press(key::F5);
+        const OverlayRecord& overlay = PluginOverlay();
+        if (!overlay.panelVisible)
+            Show("F5: the panel is hidden.");
+        else
+            Show("F5: the panel moves to position " + std::to_string(overlay.panelSlot) + " (" +
+                 Fixed("%.2f", overlay.panelX) + ", " + Fixed("%.2f", overlay.panelY) + ").");
+    }
+}
+
+// The frame with the console open is the one pictured: panel and console
+// together, colour markers in both states.
+void ConsoleReloadLeave() {
+    Frames(15);
+    Press(key::F6);
+    Expect(sim::ConsoleDrawn(), "F6 shows the console");
+    Demo.shotTexts = sim::TextsDrawn();
+    Demo.shotBoxes = sim::BoxesDrawn();
+    Show("F6: the console shows the boarding distances the plug-in measured.");
+
+    std::string changed;
+    {
+        std::ifstream in("Velquorin.ini", std::ios::binary);
+        std::ostringstream all;
+        all << in.rdbuf();
+        std::string text = all.str();
+        size_t at = text.find("use_metric_system=1");
+        if (at != std::string::npos) {
+            text.replace(at, 19, "use_metric_system=0");
+            std::ofstream("Velquorin.ini", std::ios::binary | std::ios::trunc) << text;
+            changed = " (use_metric_system set to 0 in the working copy first: the panel now shows mph)";
+        }
+    }
+    Frames(40);
+    sim::KeyDown(key::Alt);
+    Press(key::I);
+    sim::KeyUp(key::Alt);
+    Show("Alt + I: settings reloaded" + changed + "; the panel is back at position 0.");
+
+    Frames(40);
+    Press(key::F);
+    Expect(!PluginDrive().driving, "F sets the player down");
+    const sim::Vec3 at = sim::Get(sim::Player()).position;
+    Show("F: the player leaves the cab and stands at (" + Fixed("%.2f", at.x) + ", " + Fixed("%.2f", at.y) + ", " +
+         Fixed("%.2f", at.z) + ").");
+}
+
+}  // namespace
+
+int RunDemo(const std::vector<std::string>& args) {
+    std::string settingsPath, outDir = ".";
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--settings" && i + 1 < args.size())
+            settingsPath = AbsolutePath(args[++i]);
+        else if (args[i] == "--out" && i + 1 < args.size())
+            outDir = args[++i];
+        else {
+            std::fprintf(stderr, "usage: velquorin-sim demo [--settings PATH] [--out DIR]\n");
+            return 2;
+        }
+    }
+    outDir = AbsolutePath(outDir);
+    std::filesystem::create_directories(outDir);
+    Demo.ansi = isatty(STDOUT_FILENO) != 0;
+
+    std::printf("Velquorin desk demo: the plug-in's own code driving a metro train in the simulated host.\n");
+    std::printf("Settings: %s\n\n", PrepareSettings(settingsPath).c_str());
+    sim::Load();
+    sim::RunFrame();  // the plug-in reads its settings as its script starts
+    Demo.speedFactor = PanelSpeed(1.0f);
+    Demo.chart.unit = PanelUnit();
+    Demo.chart.topSpeed = PanelSpeed(PluginSettings().maxSpeedMetro);
+    Demo.chart.title = "Desk demo: a metro train driven with the default keys";
+
+    BoardAndDoors();
+    ThrottleAndSettle();
+    BrakeToStop();
+    DirectionAndPanel();
+    ConsoleReloadLeave();
+
+    std::string shot = outDir + "/screenshot.png", chart = outDir + "/drive-chart.png";
+    bool pictures = WriteScreenshot(shot, Demo.shotTexts, Demo.shotBoxes) && WriteChart(chart, Demo.chart);
+    std::printf("\n%zu frames in %.1f s of game time.\n", Demo.chart.samples.size(), sim::Now() / 1000.0);
+    std::printf("Screenshot of the frame with the console open: %s\nChart of the drive: %s\n", shot.c_str(),
+                chart.c_str());
+    for (const std::string& fault : sim::Faults()) std::printf("host fault: %s\n", fault.c_str());
+    bool clean = sim::Faults().empty();
+    sim::Unload();
+    if (!pictures) std::fprintf(stderr, "could not write the pictures to %s\n", outDir.c_str());
+    return clean && pictures && Demo.everythingHappened ? 0 : 1;
+}

@@ -1,0 +1,62 @@
+// What the subcommands of velquorin-sim share: the plug-in's globals, the
+// panel's colours on a terminal, and the two pictures.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "driving/drive_state.h"
+#include "overlay/overlay_state.h"
+#include "settings/settings.h"
+#include "sim/sim.h"
+
+// Velquorin.ini as shipped, built into the program.
+extern const char* const DefaultSettingsText;
+
+// [SECTION] The plug-in's globals, read through the loaded library
+DriveRecord& PluginDrive();
+OverlayRecord& PluginOverlay();
+SettingsRecord& PluginSettings();
+// A speed in the panel's unit (km/h or mph, as the settings say).
+double PanelSpeed(float speed);
+const char* PanelUnit();
+
+// [SECTION] Starting a run
+// A fresh working directory holding the settings: the player's file when
+// path is not empty, else the built-in ones. Returns a line that says which.
+// Throws std::runtime_error when the player's file cannot be read.
+std::string PrepareSettings(const std::string& path);
+// The track the desk uses: the train at the origin, the player by its cab.
+int PlaceTrainAndPlayer(const std::string& model);
+// Makes a path given on the command line absolute before the working
+// directory moves.
+std::string AbsolutePath(const std::string& path);
+
+// [SECTION] Text
+// A drawn line with the "~g~"/"~r~" markers turned into ANSI colours, or
+// taken out for plain text.
+std::string ColouredLine(const std::string& text, bool ansi);
+
+// [SECTION] Pictures
+struct DriveSample {
+    double seconds = 0;
+    double speed = 0;     // in the panel's unit
+    double throttle = 0;  // percent
+    int brakeLevel = 0;
+};
+struct DriveChart {
+    std::string title;
+    std::string unit;
+    double topSpeed = 0;  // the model's top speed at full throttle, in unit
+    std::vector<DriveSample> samples;
+};
+constexpr int ScreenWidth = 1280;
+constexpr int ScreenHeight = 720;
+constexpr double ScreenBackground[3] = {0.36, 0.45, 0.50};
+bool WriteScreenshot(const std::string& path, const std::vector<sim::DrawnText>& texts,
+                     const std::vector<sim::DrawnBox>& boxes);
+bool WriteChart(const std::string& path, const DriveChart& chart);
+
+// [SECTION] Subcommands
+int RunDemo(const std::vector<std::string>& args);
+int RunDrive(const std::vector<std::string>& args);
+int RunPlot(const std::vector<std::string>& args);

@@ -1,0 +1,263 @@
+// velquorin-sim drive: the player's keys in a terminal. A terminal reports
+// presses and their auto-repeats but never a release, so each press is a
+// key-down and a key that has not repeated for 150 ms is let go.
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "desk.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int ReleaseAfterMs = 150;
+constexpr int FrameMs = 16;
+constexpr int RedrawMs = 33;
+constexpr uint32_t Alt = 18, I = 73, F5 = 116, F6 = 117, LeftControl = 162;
+
+struct TerminalRecord {
+    termios saved{};
+    bool raw = false;
+};
+TerminalRecord Terminal;
+volatile std::sig_atomic_t QuitRequested = 0;
+
+struct DriveSession {
+    int train = 0;
+    std::string model;
+    std::string settings;
+    std::map<uint32_t, Clock::time_point> held;  // keys down, by their last press or repeat
+    bool quit = false;
+};
+
+void RestoreTerminal() {
+    if (!Terminal.raw) return;
+    tcsetattr(STDIN_FILENO, TCSANOW, &Terminal.saved);
+    std::printf("\033[?25h\033[?1049l");
+    std::fflush(stdout);
+    Terminal.raw = false;
+}
+
+void OnSignal(int) { QuitRequested = 1; }
+
+bool EnterRawMode() {
+    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &Terminal.saved) != 0) return false;
+    termios raw = Terminal.saved;
+    raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG | IEXTEN));
+    raw.c_iflag &= static_cast<tcflag_t>(~(IXON | ICRNL | BRKINT | ISTRIP));
+    raw.c_cc[VMIN] = 0;
+    raw.c_cc[VTIME] = 0;
+    if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) return false;
+    Terminal.raw = true;
+    std::atexit(RestoreTerminal);
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGHUP, OnSignal);
+    std::printf("\033[?1049h\033[?25l\033[2J");
+    return true;
+}
+
+void Press(DriveSession& s, uint32_t vk) {
+    sim::KeyDown(vk);  // a repeat arrives as a second key-down, marked as already down
+    s.held[vk] = Clock::now();
+}
+
+void ReleaseQuietKeys(DriveSession& s) {
+    auto now = Clock::now();
+    for (auto it = s.held.begin(); it != s.held.end();) {
+        if (now - it->second > std::chrono::milliseconds(ReleaseAfterMs)) {
+            sim::KeyUp(it->first);
+            it = s.held.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+// Letters are their own codes; the rest have stand-ins a terminal can send.
+void PressCharacter(DriveSession& s, char c) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    switch (c) {
+    case 'q':
+    case 0x03: s.quit = true; break;
+    case 'c':
+    case '\t': Press(s, LeftControl); break;
+    case '1': Press(s, 97); break;
+    case '3': Press(s, 99); break;
+    case '5': Press(s, F5); break;
+    case '6': Press(s, F6); break;
+    case 'r': Press(s, Alt), Press(s, I); break;
+    default:
+        if (c >= 'a' && c <= 'z') Press(s, static_cast<uint32_t>(c - 'a' + 'A'));
+        break;
+    }
+}
+
+// Escape sequences: F5 and F6 as xterm and the Linux console send them,
+// and Alt + a letter as ESC before it.
+size_t PressEscape(DriveSession& s, const std::string& in, size_t at) {
+    std::string rest = in.substr(at + 1);
+    if (rest.rfind("[15~", 0) == 0 || rest.rfind("[[E", 0) == 0) {
+        Press(s, F5);
+        return at + (rest[1] == '[' ? 4 : 5);
+    }
+    if (rest.rfind("[17~", 0) == 0) {
+        Press(s, F6);
+        return at + 5;
+    }
+    if (!rest.empty() && (rest[0] == 'i' || rest[0] == 'I')) {
+        Press(s, Alt);
+        Press(s, I);
+        return at + 2;
+    }
+    size_t end = at + 1;  // anything else: skip the whole sequence
+    if (end < in.size() && (in[end] == '[' || in[end] == 'O')) {
+        ++end;
+        while (end < in.size() && !(in[end] >= 0x40 && in[end] <= 0x7E)) ++end;
+        ++end;
+    }
+    return end;
+}
+
+void ReadKeys(DriveSession& s) {
+    char buffer[256];
+    ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n <= 0) return;
+    std::string in(buffer, static_cast<size_t>(n));
+    for (size_t i = 0; i < in.size();) {
+        if (in[i] == '\033') {
+            i = PressEscape(s, in, i);
+        } else {
+            PressCharacter(s, in[i]);
+            ++i;
+        }
+    }
+}
+
+std::string TrackLine(const DriveSession& s) {
+    constexpr int Width = 60;
+    constexpr double Length = 1000.0;  // metres the line shows before it wraps
+    const sim::Entity& train = sim::Get(s.train);
+    std::string line(Width + 1, '-');
+    auto column = [&](double y) {
+        double along = std::fmod(y, Length);
+        if (along < 0) along += Length;
+        return static_cast<size_t>(along / Length * Width);
+    };
+    line[column(train.position.y)] = 'T';
+    const DriveRecord& drive = PluginDrive();
+    if (!drive.driving) line[column(sim::Get(sim::Player()).position.y)] = 'P';
+    char text[160];
+    std::snprintf(text, sizeof text, "Track |%s| y = %.1f m", line.c_str(), train.position.y);
+    return text;
+}
+
+std::string DoorLine(const DriveSession& s) {
+    const sim::Entity& train = sim::Get(s.train);
+    const sim::Entity& carriage = sim::Get(train.carriage);
+    auto side = [&](int a, int b, int c, int d) {
+        int open = train.doors[a] + train.doors[b] + carriage.doors[c] + carriage.doors[d];
+        return open == 4 ? "OPEN" : open == 0 ? "shut" : "partly open";
+    };
+    return std::string("Doors: left ") + side(0, 2, 1, 3) + ", right " + side(1, 3, 0, 2);
+}
+
+void Redraw(const DriveSession& s) {
+    std::ostringstream view;
+    auto line = [&](const std::string& text) { view << text << "\033[K\r\n"; };
+    line("Velquorin desk drive: " + s.model + " (settings: " + s.settings + ")   q quits");
+    line("Keys: F board/leave  W/S throttle  J/K/L brakes  c or Tab direction  1/3 doors");
+    line("      5 or F5 panel position  6 or F6 console  Alt+I or r reload");
+    line("");
+    const DriveRecord& drive = PluginDrive();
+    const OverlayRecord& overlay = PluginOverlay();
+    line(drive.driving ? "Player: in the driver's seat" : "Player: on foot (press F by the cab door)");
+    std::vector<std::string> panel = sim::PanelLines();
+    if (!drive.driving)
+        line("Panel: not shown while on foot");
+    else if (!overlay.panelVisible)
+        line("Panel: hidden (F5 shows it again)");
+    else {
+        char where[96];
+        std::snprintf(where, sizeof where, "Panel at position %d (%.2f, %.2f):", overlay.panelSlot,
+                      static_cast<double>(overlay.panelX), static_cast<double>(overlay.panelY));
+        line(where);
+    }
+    for (const std::string& text : panel) line("  " + ColouredLine(text, true));
+    line("");
+    line(TrackLine(s));
+    line(DoorLine(s));
+    line("");
+    if (sim::ConsoleDrawn()) {
+        line("Console:");
+        std::istringstream text(sim::ConsoleTextDrawn());
+        int shown = 0;
+        for (std::string entry; std::getline(text, entry) && shown < 8; ++shown) line("  " + entry);
+    } else {
+        line("Console: hidden (F6)");
+    }
+    view << "\033[J";
+    std::string frame = view.str();
+    std::fputs("\033[H", stdout);
+    std::fputs(frame.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int RunDrive(const std::vector<std::string>& args) {
+    DriveSession s;
+    s.model = "metrotrain";
+    std::string settingsPath;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--settings" && i + 1 < args.size())
+            settingsPath = AbsolutePath(args[++i]);
+        else if (args[i] == "--model" && i + 1 < args.size() && (args[i + 1] == "freight" || args[i + 1] == "metrotrain"))
+            s.model = args[++i];
+        else {
+            std::fprintf(stderr, "usage: velquorin-sim drive [--settings PATH] [--model freight|metrotrain]\n");
+            return 2;
+        }
+    }
+    s.settings = settingsPath.empty() ? "defaults" : settingsPath;
+    PrepareSettings(settingsPath);
+    if (!EnterRawMode()) {
+        std::fprintf(stderr, "velquorin-sim drive needs a terminal; try velquorin-sim demo\n");
+        return 2;
+    }
+    // As if the game had been running a while: the plug-in's debounce
+    // counts from tick 0, so at a clock of 0 the first half second of
+    // presses would do nothing.
+    sim::SetClock(60000);
+    sim::Load();
+    s.train = PlaceTrainAndPlayer(s.model);
+
+    auto nextFrame = Clock::now();
+    auto nextRedraw = nextFrame;
+    while (!s.quit && !QuitRequested) {
+        ReadKeys(s);
+        ReleaseQuietKeys(s);
+        // One frame per 16 ms of real time; after a stall, catch up a little only.
+        for (int caughtUp = 0; Clock::now() >= nextFrame && caughtUp < 4; ++caughtUp) {
+            sim::RunFrame(FrameMs);
+            nextFrame += std::chrono::milliseconds(FrameMs);
+        }
+        if (Clock::now() > nextFrame + std::chrono::milliseconds(100)) nextFrame = Clock::now();
+        if (Clock::now() >= nextRedraw) {
+            Redraw(s);
+            nextRedraw = Clock::now() + std::chrono::milliseconds(RedrawMs);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    sim::Unload();
+    RestoreTerminal();
+    for (const std::string& fault : sim::Faults()) std::printf("host fault: %s\n", fault.c_str());
+    return sim::Faults().empty() ? 0 : 1;
+}

@@ -1,0 +1,83 @@
+// Starting a desk run: settings in a fresh working directory, the plug-in
+// loaded, a train on the track and the player beside its cab.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "desk.h"
+
+namespace {
+template <typename T>
+T& Global(const char* name) {
+    void* address = sim::PluginSymbol(name);
+    if (!address) throw std::runtime_error(std::string("the plug-in has no global ") + name);
+    return *static_cast<T*>(address);
+}
+}  // namespace
+
+DriveRecord& PluginDrive() { return Global<DriveRecord>("DriveState"); }
+OverlayRecord& PluginOverlay() { return Global<OverlayRecord>("OverlayState"); }
+SettingsRecord& PluginSettings() { return Global<SettingsRecord>("Settings"); }
+
+double PanelSpeed(float speed) {
+    return static_cast<double>(speed) * (PluginSettings().useMetricSystem ? 3.6 : 2.23693629);
+}
+
+const char* PanelUnit() { return PluginSettings().useMetricSystem ? "km/h" : "mph"; }
+
+std::string AbsolutePath(const std::string& path) { return std::filesystem::absolute(path).string(); }
+
+std::string PrepareSettings(const std::string& path) {
+    std::string text = DefaultSettingsText;
+    if (!path.empty()) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) throw std::runtime_error("cannot read " + path);
+        std::ostringstream all;
+        all << in.rdbuf();
+        text = all.str();
+    }
+    sim::Reset();
+    std::string dir = sim::UseFreshWorkingDirectory();
+    sim::WriteSettingsFile(text);
+    return (path.empty() ? "the defaults" : path) + std::string(", copied to ") + dir + "/Velquorin.ini";
+}
+
+// The metro cab door is 2.0 to the left of and 3.25 ahead of the train's
+// origin; the freight's 1.3 to the right and 3.5 ahead. Half a metre
+// below it is inside either train's boarding distance.
+int PlaceTrainAndPlayer(const std::string& model) {
+    int train = sim::AddTrain(model, {0.0f, 0.0f, 0.0f});
+    if (model == "freight")
+        sim::PlacePlayer({1.3f, 3.5f, 1.0f});
+    else
+        sim::PlacePlayer({-2.0f, 3.25f, 0.5f});
+    return train;
+}
+
+// Plain text cannot show colour, and the brake line says which brake is on
+// only by colour, so the red parts are named after the line.
+std::string ColouredLine(const std::string& text, bool ansi) {
+    std::string out, red;
+    char marker = 'w';
+    bool coloured = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '~' && i + 2 < text.size() && text[i + 2] == '~') {
+            marker = text[i + 1];
+            if (ansi) {
+                out += marker == 'g' ? "\033[32m" : marker == 'r' ? "\033[31m" : "\033[0m";
+                coloured = true;
+            } else if (marker == 'r' && !red.empty()) {
+                red += ',';
+            }
+            i += 2;
+            continue;
+        }
+        out += text[i];
+        if (marker == 'r') red += text[i];
+    }
+    if (ansi && coloured) out += "\033[0m";
+    size_t last = red.find_last_not_of(" ,");
+    if (!ansi && last != std::string::npos) out += "   (red: " + red.substr(0, last + 1) + ")";
+    return out;
+}
