@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The demo without a terminal: plain text, the panel as the player sees it
+# at each step, and both pictures written at 1280x720 and as a chart.
+set -euo pipefail
+sim=$1
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+log="$out/demo.txt"
+"$sim" demo --out "$out/pictures" > "$log"
+
+fail() { echo "FAIL: $*"; cat "$log"; exit 1; }
+# The panel lines printed right after the step line that matches $1.
+panel_after() { grep -F -A6 -- "$1" "$log" | sed -n 's/^    | //p' | head -4; }
+expect_panel() {
+  local step=$1; shift
+  local got; got=$(panel_after "$step")
+  local want; want=$(printf '%s\n' "$@")
+  [ "$got" = "$want" ] || fail "after '$step' the panel read:
+$got
+wanted:
+$want"
+}
+
+grep -q $'\033' "$log" && fail "colour codes in output that is not a terminal"
+grep -q "(no driver panel on the screen)" <(grep -F -A1 "stands half a metre" "$log") || fail "a panel before boarding"
+
+expect_panel "F: the player takes the driver's seat." \
+  "Speed:   0 km/h" "Throttle:   0 %" "Brake: [L] [M] [H]" "Direction: Forward"
+# Throttle 50 % of the metro's 35 m/s is 17.5 m/s, 63 km/h.
+expect_panel "W held for 50 frames" \
+  "Speed:   6 km/h" "Throttle:  50 %" "Brake: [L] [M] [H]" "Direction: Forward"
+expect_panel "until the speed settled" \
+  "Speed:  63 km/h" "Throttle:  50 %" "Brake: [L] [M] [H]" "Direction: Forward"
+panel_after "J: light brake" | grep -qxF "Brake: [L] [M] [H]   (red: [L])" || fail "light brake not shown in red"
+panel_after "K: medium brake" | grep -qxF "Brake: [L] [M] [H]   (red: [M])" || fail "medium brake not shown in red"
+panel_after "L: hard brake, stopped" | grep -qxF "Speed:   0 km/h" || fail "the hard brake did not stop the train"
+panel_after "Left Control" | grep -qxF "Direction: Backward   (red: Backward)" || fail "direction did not change"
+grep -F -A1 "F5: the panel is hidden." "$log" | grep -qF "(no driver panel on the screen)" || fail "F5 did not hide"
+# The player stood 0.5 from the cab door: the console lists that twice.
+[ "$(grep -F -A8 "F6: the console" "$log" | grep -c '^    > 0.500000$')" = 2 ] || fail "console distances"
+panel_after "Alt + I: settings reloaded" | grep -qxF "Speed:   0 mph" || fail "reload did not switch to mph"
+grep -F -A1 "F: the player leaves the cab" "$log" | grep -qF "(no driver panel on the screen)" || fail "still driving"
+
+# PNG: the width and height are the first two words of the IHDR chunk.
+png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; }
+[ "$(png_size "$out/pictures/screenshot.png")" = "1280x720" ] || fail "screenshot size"
+[ -s "$out/pictures/drive-chart.png" ] || fail "no chart"
+echo "demo output as expected"

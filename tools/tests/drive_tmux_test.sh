@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# drive in a real terminal: board with F, hold W (repeated presses, as a
+# terminal's auto-repeat sends them), see the throttle climb, let go, see
+# it stop. Every wait is bounded.
+set -euo pipefail
+sim=$1
+unset TMUX
+work=$(mktemp -d)
+socket="velquorin-desk-$$"
+tmux_() { tmux -L "$socket" "$@"; }
+cleanup() { tmux_ kill-server 2> /dev/null || true; rm -rf "$work"; }
+trap cleanup EXIT
+
+tmux_ -f /dev/null new-session -d -s drive -x 120 -y 40 "cd '$work' && '$sim' drive; echo \$? > '$work/status'; sleep 5"
+
+screen() { tmux_ capture-pane -p -t drive; }
+fail() { echo "FAIL: $*"; screen; exit 1; }
+wait_for() {  # pattern, seconds
+  local deadline=$((SECONDS + $2))
+  until screen | grep -qF -- "$1"; do
+    [ $SECONDS -lt $deadline ] || fail "no '$1' within $2 s"
+    sleep 0.1
+  done
+}
+throttle() { screen | sed -n 's/^ *Throttle: *\([0-9][0-9]*\) %.*/\1/p' | head -1; }
+hold_w() { for _ in $(seq 1 "$1"); do tmux_ send-keys -t drive w; sleep 0.03; done; }
+
+wait_for "q quits" 15
+tmux_ send-keys -t drive f
+wait_for "Throttle:" 5
+[ "$(throttle)" = 0 ] || fail "throttle not 0 after boarding"
+
+hold_w 10
+first=$(throttle)
+hold_w 10
+second=$(throttle)
+[ "$first" -gt 0 ] || fail "holding W did not move the throttle"
+[ "$second" -gt "$first" ] || fail "throttle did not keep climbing ($first then $second)"
+
+# Let go: the key-up follows 150 ms after the last repeat; then nothing moves.
+sleep 0.6
+released=$(throttle)
+sleep 0.6
+later=$(throttle)
+[ "$released" = "$later" ] || fail "throttle still moving after release ($released then $later)"
+[ $((released - second)) -lt 25 ] || fail "throttle ran on for long after the last press ($second to $released)"
+
+tmux_ send-keys -t drive q
+deadline=$((SECONDS + 10))
+until [ -f "$work/status" ]; do
+  [ $SECONDS -lt $deadline ] || fail "q did not quit"
+  sleep 0.1
+done
+[ "$(cat "$work/status")" = 0 ] || fail "drive exited with status $(cat "$work/status")"
+echo "throttle climbed to $first, then $second, and stayed at $released after release"
