@@ -117,7 +117,9 @@ void MarkTopSpeed(cairo_t* cr, const DriveChart& chart, const Scale& time, const
     cairo_fill(cr);
     std::snprintf(text, sizeof text, "fastest: %.0f %s at %.1f s", fastest->speed, chart.unit.c_str(),
                   fastest->seconds);
-    Label(cr, x + 8, y - 8, text, x > (Left + Right) / 2 ? 1.05 : 0.0);
+    // Below the point when the top-speed label sits just above it.
+    double labelY = std::fabs(y - speed.At(chart.topSpeed)) < 24 ? y + 18 : y - 8;
+    Label(cr, x > (Left + Right) / 2 ? x - 8 : x + 8, labelY, text, x > (Left + Right) / 2 ? 1.0 : 0.0);
 }
 
 void DrawLegend(cairo_t* cr) {
