@@ -11,13 +11,31 @@
 #include <stdexcept>
 
 #include "desk.h"
+#include "key_names.h"
 
 namespace {
 
-namespace key {
-constexpr uint32_t Alt = 18, F = 70, I = 73, J = 74, K = 75, L = 76, S = 83, W = 87;
-constexpr uint32_t Numpad1 = 97, Numpad3 = 99, F5 = 116, F6 = 117, LeftControl = 162;
-}  // namespace key
+constexpr uint32_t ConsoleKey = 117;  // F6, fixed in the plug-in
+
+// The player's bindings as the plug-in loaded them, so a file given with
+// --settings is driven with its own keys.
+struct DemoKeys {
+    uint32_t enterExit, leftDoors, throttleUp, throttleDown, brakeLight, brakeMedium, brakeHard, direction, panel,
+        reloadModifier, reload;
+};
+DemoKeys Keys;
+
+void ReadBindings() {
+    const SettingsRecord& s = PluginSettings();
+    Keys = {s.enterExitKey,     s.openLeftDoorsKey, s.throttleUpKey,      s.throttleDownKey,
+            s.brakeLightKey,    s.brakeMediumKey,   s.brakeHardKey,       s.changeDirectionKey,
+            s.toggleGuiPositionKey, s.reloadIniFileModifierKey, s.reloadIniFileKey};
+}
+
+std::string Name(uint32_t code) {
+    std::string label = KeyLabel(code);
+    return label.empty() ? "key " + std::to_string(code) : label;
+}
 
 struct DemoRecord {
     bool ansi = false;
@@ -93,21 +111,21 @@ void BoardAndDoors() {
     Demo.train = PlaceTrainAndPlayer("metrotrain");
     Frames(40);
     Show("The player stands half a metre from the metro train's cab door.");
-    Press(key::F);
+    Press(Keys.enterExit);
     Expect(PluginDrive().driving, "F seats the player");
-    Show("F: the player takes the driver's seat.");
+    Show(Name(Keys.enterExit) + ": the player takes the driver's seat.");
     Frames(15);
-    Press(key::Numpad1);
-    Show("Numeric 1: " + DoorsText() + ".");
+    Press(Keys.leftDoors);
+    Show(Name(Keys.leftDoors) + ": " + DoorsText() + ".");
     Frames(15);
-    Press(key::Numpad1);
+    Press(Keys.leftDoors);
     Expect(!sim::Get(Demo.train).doors[0], "the second press shuts the left doors");
-    Show("Numeric 1 again: " + DoorsText() + ".");
+    Show(Name(Keys.leftDoors) + " again: " + DoorsText() + ".");
 }
 
 void ThrottleAndSettle() {
-    Hold(key::W, 50);
-    Show("W held for 50 frames: the throttle climbs one step a frame.");
+    Hold(Keys.throttleUp, 50);
+    Show(Name(Keys.throttleUp) + " held for 50 frames: the throttle climbs one step a frame.");
     int frames = 0;
     double before = -1;
     while (frames < 3000 && std::fabs(PluginDrive().speed - before) > 0.1) {
@@ -120,40 +138,40 @@ void ThrottleAndSettle() {
 }
 
 void BrakeToStop() {
-    Hold(key::S, 50);
-    Show("S held for 50 frames: throttle back to 0; the train coasts.");
-    Press(key::J);
+    Hold(Keys.throttleDown, 50);
+    Show(Name(Keys.throttleDown) + " held for 50 frames: throttle back to 0; the train coasts.");
+    Press(Keys.brakeLight);
     Frames(120);
-    Show("J: light brake for two seconds.");
-    Press(key::K);
+    Show(Name(Keys.brakeLight) + ": light brake for two seconds.");
+    Press(Keys.brakeMedium);
     Frames(120);
-    Show("K: medium brake for two seconds.");
-    Press(key::L);
+    Show(Name(Keys.brakeMedium) + ": medium brake for two seconds.");
+    Press(Keys.brakeHard);
     int frames = 0;
     while (PluginDrive().speed > 0.0f && frames < 3000) {
         Frames(1);
         ++frames;
     }
     Expect(PluginDrive().speed == 0.0f, "the hard brake stops the train");
-    Show("L: hard brake, stopped after " + Fixed("%.2f", frames * 0.016) + " s.");
-    Press(key::L);
+    Show(Name(Keys.brakeHard) + ": hard brake, stopped after " + Fixed("%.2f", frames * 0.016) + " s.");
+    Press(Keys.brakeHard);
     Frames(15);
-    Show("L again: brake released.");
+    Show(Name(Keys.brakeHard) + " again: brake released.");
 }
 
 void DirectionAndPanel() {
     Frames(20);
-    Press(key::LeftControl);
-    Expect(PluginDrive().direction == -1, "left Control turns the train round while stopped");
-    Show("Left Control: direction changed (only allowed while stopped).");
+    Press(Keys.direction);
+    Expect(PluginDrive().direction == -1, "the direction key turns the train round while stopped");
+    Show(Name(Keys.direction) + ": direction changed (only allowed while stopped).");
     for (int press = 1; press <= 5; ++press) {
         Frames(15);
-        Press(key::F5);
+        Press(Keys.panel);
         const OverlayRecord& overlay = PluginOverlay();
         if (!overlay.panelVisible)
-            Show("F5: the panel is hidden.");
+            Show(Name(Keys.panel) + ": the panel is hidden.");
         else
-            Show("F5: the panel moves to position " + std::to_string(overlay.panelSlot) + " (" +
+            Show(Name(Keys.panel) + ": the panel moves to position " + std::to_string(overlay.panelSlot) + " (" +
                  Fixed("%.2f", overlay.panelX) + ", " + Fixed("%.2f", overlay.panelY) + ").");
     }
 }
@@ -162,7 +180,7 @@ void DirectionAndPanel() {
 // together, colour markers in both states.
 void ConsoleReloadLeave() {
     Frames(15);
-    Press(key::F6);
+    Press(ConsoleKey);
     Expect(sim::ConsoleDrawn(), "F6 shows the console");
     Demo.shotTexts = sim::TextsDrawn();
     Demo.shotBoxes = sim::BoxesDrawn();
@@ -182,16 +200,16 @@ void ConsoleReloadLeave() {
         }
     }
     Frames(40);
-    sim::KeyDown(key::Alt);
-    Press(key::I);
-    sim::KeyUp(key::Alt);
-    Show("Alt + I: settings reloaded" + changed + "; the panel is back at position 0.");
+    sim::KeyDown(Keys.reloadModifier);
+    Press(Keys.reload);
+    sim::KeyUp(Keys.reloadModifier);
+    Show(Name(Keys.reloadModifier) + " + " + Name(Keys.reload) + ": settings reloaded" + changed + "; the panel is back at position 0.");
 
     Frames(40);
-    Press(key::F);
+    Press(Keys.enterExit);
     Expect(!PluginDrive().driving, "F sets the player down");
     const sim::Vec3 at = sim::Get(sim::Player()).position;
-    Show("F: the player leaves the cab and stands at (" + Fixed("%.2f", at.x) + ", " + Fixed("%.2f", at.y) + ", " +
+    Show(Name(Keys.enterExit) + ": the player leaves the cab and stands at (" + Fixed("%.2f", at.x) + ", " + Fixed("%.2f", at.y) + ", " +
          Fixed("%.2f", at.z) + ").");
 }
 
@@ -217,6 +235,7 @@ int RunDemo(const std::vector<std::string>& args) {
     std::printf("Settings: %s\n\n", PrepareSettings(settingsPath).c_str());
     sim::Load();
     sim::RunFrame();  // the plug-in reads its settings as its script starts
+    ReadBindings();
     Demo.speedFactor = PanelSpeed(1.0f);
     Demo.chart.unit = PanelUnit();
     Demo.chart.topSpeed = PanelSpeed(PluginSettings().maxSpeedMetro);
