@@ -257,13 +257,14 @@ void Load() {
     HostState& s = State();
     if (s.library) Unload();
     s.library = platform::LoadPlugin();
-    platform::CallEntry(s.library, 1);
+    if (!platform::LoaderRunsEntry()) platform::CallEntry(s.library, 1);
 }
 
 void Unload() {
     HostState& s = State();
     if (!s.library) return;
-    CallPluginEntry(s, 0);
+    if (s.linkedEntry || !platform::LoaderRunsEntry()) CallPluginEntry(s, 0);
+    // On Windows the fiber goes before FreeLibrary runs the entry.
     if (s.fiberCreated) platform::DeleteScriptFiber();
     s.fiberCreated = false;
     s.script = nullptr;

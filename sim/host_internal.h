@@ -21,6 +21,9 @@ uint32_t TickCount();
 }  // namespace sim::host
 
 namespace sim::platform {
+// True where loading and unloading the library runs its entry (Windows);
+// elsewhere the host calls it with reasons 1 and 0 itself.
+bool LoaderRunsEntry();
 void* LoadPlugin();                                   // the plug-in library, loaded afresh
 int CallEntry(void* library, unsigned long reason);   // its DllMain
 void UnloadPlugin(void* library);

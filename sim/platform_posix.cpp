@@ -87,6 +87,8 @@ std::string PluginPath() {
 
 }  // namespace
 
+bool LoaderRunsEntry() { return false; }
+
 void CreateScriptFiber(void (*script)()) {
     Fibers& f = F();
     f.stack.assign(ScriptStackSize, 0);
