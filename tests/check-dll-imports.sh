@@ -26,8 +26,10 @@ for d in $dlls; do
   esac
 done
 
-# The names listed under the ScriptHookV.dll entry, up to the next DLL.
+# The names listed under the ScriptHookV.dll entry, up to the blank line
+# that ends it.
 actual=$(awk '/DLL Name:/ {inside = ($3 == "ScriptHookV.dll"); next}
+              inside && /^[[:space:]]*$/ {inside = 0}
               inside && NF >= 3 && $1 ~ /^[0-9a-f]+$/ {print $NF}' "$table" | sort)
 if [ "$actual" != "$(sort <<< "$expected")" ]; then
   echo "FAIL: ScriptHookV.dll names differ from the eight expected:"
