@@ -17,4 +17,16 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   fi
   flock -u 9
 fi
-exec wine "$@"
+# Wine's server and services outlive the program and inherit its output.
+# Under CTest that output is a pipe the test's end waits on, so a program
+# without a terminal writes to files, copied out once it has finished.
+if [ -t 1 ]; then
+  exec wine "$@"
+fi
+out=$(mktemp) err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+status=0
+wine "$@" > "$out" 2> "$err" || status=$?
+cat "$out"
+cat "$err" >&2
+exit $status
