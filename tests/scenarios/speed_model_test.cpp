@@ -250,3 +250,32 @@ TEST_F(SpeedModel, NoTrainBoardedYetMeansNoSpeedIsSetForAnyTrain) {
     sim::RunFrames(5);
     EXPECT_EQ(sim::Get(metro).applyCount, 0);
 }
+
+// Near standstill the two precisions part in the last place: the 0.059
+// comes off in double.
+TEST_F(SpeedModel, TheStandstillOffsetIsTakenOffInDoublePrecision) {
+    Start();
+    const float boardedAt = 0x1.89375cp-8f;  // about 0.006
+    const float v = boardedAt - 0.005f;      // about 0.001 after one drag
+    ASSERT_NE(static_cast<float>(static_cast<double>(v) - 0.059), v - 0.059f);
+    int metro = sim::AddTrain("metrotrain", {0, 0, 0}, boardedAt);
+    ASSERT_TRUE(Board(metro));
+    EXPECT_EQ(SentThisFrame(metro), static_cast<float>(static_cast<double>(v) - 0.059));
+}
+
+// Throttle 7 of a top speed of 3: (7 x 0.01) x 3 rounds to 0.21000001,
+// 7 x (0.01 x 3) to 0.20999999. A speed 0.02 below the first reaches it
+// exactly, and equality steps.
+TEST_F(SpeedModel, TheLimitIsThrottleHundredthsTimesTopSpeedInThatOrder) {
+    Start("[gameplay]\nmax_speed_freight=3\n");
+    SetControlsOnAParkedTrain(7, 0);
+    const float limit = (7.0f * 0.01f) * 3.0f;
+    ASSERT_NE(limit, 7.0f * (0.01f * 3.0f));
+    const float boardedAt = limit - 0.02f;
+    ASSERT_EQ(boardedAt + 0.02f, limit);
+    int freight = sim::AddTrain("freight", {0, 0, 0}, boardedAt);
+    ASSERT_TRUE(Board(freight));
+    float v = boardedAt + 0.02f;
+    v = v - 0.004f;
+    EXPECT_EQ(SentThisFrame(freight), drive::Sent(v));
+}
