@@ -1,0 +1,243 @@
+// Settings: any bytes as Velquorin.ini through the portable reader and
+// LoadSettings. Every load ends with all 26 fields new, or with one of the
+// two conversion errors, the fields before the failing key new and it and
+// every later field as they were. What "new" is comes from reading each key
+// again through the reader and converting it by the rules here.
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+#include "fuzz_support.h"
+#include "settings/profile_reader.h"
+
+namespace {
+
+enum Kind { Switch, TopSpeed, KeyCode, Position, Opacity };
+
+struct Row {
+    const char* section;
+    const char* key;
+    Kind kind;
+    int32_t fallback;
+};
+
+const Row Rows[26] = {
+    {"gameplay", "enter_realistic", Switch, 1},
+    {"gameplay", "use_metric_system", Switch, 1},
+    {"gameplay", "max_speed_freight", TopSpeed, 50},
+    {"gameplay", "max_speed_metro", TopSpeed, 35},
+    {"keys", "open_left_doors", KeyCode, 97},
+    {"keys", "open_right_doors", KeyCode, 99},
+    {"keys", "reload_ini_file_modifier", KeyCode, 18},
+    {"keys", "reload_ini_file", KeyCode, 73},
+    {"keys", "enter_exit", KeyCode, 70},
+    {"keys", "throttle_up", KeyCode, 87},
+    {"keys", "throttle_down", KeyCode, 83},
+    {"keys", "brake_light", KeyCode, 74},
+    {"keys", "brake_medium", KeyCode, 75},
+    {"keys", "brake_hard", KeyCode, 76},
+    {"keys", "change_direction", KeyCode, 162},
+    {"keys", "toggle_gui_position", KeyCode, 116},
+    {"gui", "gui_position_x_0", Position, 0},
+    {"gui", "gui_position_y_0", Position, 0},
+    {"gui", "gui_position_x_1", Position, 0},
+    {"gui", "gui_position_y_1", Position, 0},
+    {"gui", "gui_position_x_2", Position, 0},
+    {"gui", "gui_position_y_2", Position, 0},
+    {"gui", "gui_position_x_3", Position, 0},
+    {"gui", "gui_position_y_3", Position, 0},
+    {"gui", "background_opacity", Opacity, 255},
+    {"gui", "text_opacity", Opacity, 255},
+};
+
+uint32_t Bits(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+float FromBits(uint32_t bits) {
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Each field as 32 bits (floats by their pattern, so -0 and 0 differ).
+uint32_t& IntField(SettingsRecord& s, int row) {
+    uint32_t* keys[] = {&s.openLeftDoorsKey,   &s.openRightDoorsKey, &s.reloadIniFileModifierKey,
+                        &s.reloadIniFileKey,   &s.enterExitKey,      &s.throttleUpKey,
+                        &s.throttleDownKey,    &s.brakeLightKey,     &s.brakeMediumKey,
+                        &s.brakeHardKey,       &s.changeDirectionKey, &s.toggleGuiPositionKey};
+    return *keys[row - 4];
+}
+
+float& FloatField(SettingsRecord& s, int row) {
+    if (row == 2) return s.maxSpeedFreight;
+    if (row == 3) return s.maxSpeedMetro;
+    PanelPreset& preset = s.panelPresets[(row - 16) / 2];
+    return (row - 16) % 2 == 0 ? preset.x : preset.y;
+}
+
+uint32_t Get(SettingsRecord& s, int row) {
+    switch (Rows[row].kind) {
+    case Switch: return row == 0 ? s.enterRealistic : s.useMetricSystem;
+    case TopSpeed:
+    case Position: return Bits(FloatField(s, row));
+    case KeyCode: return IntField(s, row);
+    default: return static_cast<uint32_t>(row == 24 ? s.backgroundOpacity : s.textOpacity);
+    }
+}
+
+void Set(SettingsRecord& s, int row, uint32_t value) {
+    switch (Rows[row].kind) {
+    case Switch: (row == 0 ? s.enterRealistic : s.useMetricSystem) = value != 0; break;
+    case TopSpeed:
+    case Position: FloatField(s, row) = FromBits(value); break;
+    case KeyCode: IntField(s, row) = value; break;
+    default: (row == 24 ? s.backgroundOpacity : s.textOpacity) = static_cast<int32_t>(value); break;
+    }
+}
+
+enum Outcome { Converted, NotANumber, TooLarge };
+
+// The position rule: white space, then the longest [+-]digits[.digits]
+// [e[+-]digits] prefix with at least one digit, rounded to the nearest
+// float; only overflow to infinity is out of range.
+Outcome ConvertPosition(const char* text, float& value) {
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    const char* begin = p;
+    if (*p == '+' || *p == '-') ++p;
+    int digits = 0;
+    for (bool point = false; (*p >= '0' && *p <= '9') || (*p == '.' && !point); ++p) {
+        if (*p == '.')
+            point = true;
+        else
+            ++digits;
+    }
+    if (digits == 0) return NotANumber;
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        if (*q == '+' || *q == '-') ++q;
+        if (*q >= '0' && *q <= '9') {
+            while (*q >= '0' && *q <= '9') ++q;
+            p = q;
+        }
+    }
+    const std::string number(begin, p);
+    value = std::strtof(number.c_str(), nullptr);
+    return std::isinf(value) ? TooLarge : Converted;
+}
+
+struct Expectation {
+    uint32_t fresh[26] = {};
+    int failing = -1;  // the row whose conversion fails, or -1
+    const char* error = nullptr;
+};
+
+Expectation Expect() {
+    Expectation e;
+    for (int row = 0; row < 26 && e.failing < 0; ++row) {
+        const Row& r = Rows[row];
+        if (r.kind != Position) {
+            uint32_t read = ReadProfileInt(r.section, r.key, r.fallback, SettingsPath);
+            e.fresh[row] = r.kind == Switch ? (read != 0) : r.kind == TopSpeed ? Bits(static_cast<float>(read)) : read;
+            continue;
+        }
+        char text[100];
+        std::memset(text, 'x', sizeof text);
+        uint32_t length = ReadProfileString(r.section, r.key, "0.0", text, sizeof text, SettingsPath);
+        FUZZ_CHECK(length < 100 && text[length] == '\0' && std::strlen(text) == length,
+                   "the reader stored %u characters in a 100-byte buffer", length);
+        float value = 0.0f;
+        switch (ConvertPosition(text, value)) {
+        case Converted: e.fresh[row] = Bits(value); break;
+        case NotANumber: e.failing = row, e.error = "invalid stof argument"; break;
+        case TooLarge: e.failing = row, e.error = "stof argument out of range"; break;
+        }
+    }
+    return e;
+}
+
+// Values before the load that differ from every expected new value, so a
+// field written when it should not be, or not written, shows.
+SettingsRecord OldRecord(const Expectation& e) {
+    SettingsRecord old;
+    for (int row = 0; row < 26; ++row)
+        Set(old, row, Rows[row].kind == Switch ? !e.fresh[row] : e.fresh[row] ^ 0x5A5A5A5Au);
+    return old;
+}
+
+std::string FileBytes() {
+    std::ifstream in("Velquorin.ini", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void CheckLoad(const Expectation& e) {
+    const SettingsRecord old = OldRecord(e);
+    Settings = old;
+    static const char stale[] = "stale";
+    SettingsFailedKey = stale;
+    std::string error;
+    try {
+        LoadSettings();
+    } catch (const std::invalid_argument& thrown) {
+        error = thrown.what();
+    } catch (const std::out_of_range& thrown) {
+        error = thrown.what();
+    }
+    if (e.failing < 0) {
+        FUZZ_CHECK(error.empty(), "load failed with \"%s\"", error.c_str());
+        FUZZ_CHECK(SettingsFailedKey == nullptr, "a failed key named after a load that succeeded");
+    } else {
+        FUZZ_CHECK(error == e.error, "\"%s\" where \"%s\" was due at %s", error.c_str(), e.error, Rows[e.failing].key);
+        FUZZ_CHECK(SettingsFailedKey && std::strcmp(SettingsFailedKey, Rows[e.failing].key) == 0,
+                   "failed key %s, not %s", SettingsFailedKey ? SettingsFailedKey : "(none)", Rows[e.failing].key);
+    }
+    SettingsRecord before = old;
+    for (int row = 0; row < 26; ++row) {
+        const bool fresh = e.failing < 0 || row < e.failing;
+        const uint32_t want = fresh ? e.fresh[row] : Get(before, row);
+        FUZZ_CHECK(Get(Settings, row) == want, "%s holds 0x%08X, not the %s 0x%08X", Rows[row].key,
+                   Get(Settings, row), fresh ? "new" : "old", want);
+    }
+}
+
+// The caller's half: the panel goes to preset 0 after a load, and a failed
+// load posts "key: text" and leaves the panel where it was.
+void CheckPlacing(const Expectation& e) {
+    OverlayState = OverlayRecord{};
+    OverlayState.panelX = -7.0f;
+    OverlayState.panelY = -7.0f;
+    LoadSettingsAndPlacePanel();
+    if (e.failing < 0) {
+        FUZZ_CHECK(OverlayState.consoleText.empty(), "console: %s", OverlayState.consoleText.c_str());
+        FUZZ_CHECK(Bits(OverlayState.panelX) == e.fresh[16] && Bits(OverlayState.panelY) == e.fresh[17],
+                   "panel not at preset 0");
+    } else {
+        const std::string want = std::string(Rows[e.failing].key) + ": " + e.error + "\n";
+        FUZZ_CHECK(OverlayState.consoleText == want, "console \"%s\", not \"%s\"", OverlayState.consoleText.c_str(),
+                   want.c_str());
+        FUZZ_CHECK(OverlayState.panelX == -7.0f && OverlayState.panelY == -7.0f, "panel moved by a failed load");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool once = (sim::UseFreshWorkingDirectory(), true);
+    (void)once;
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    sim::WriteSettingsFile(bytes);
+
+    const Expectation e = Expect();
+    CheckLoad(e);
+    CheckPlacing(e);
+    // Loading reads; it never writes.
+    FUZZ_CHECK(FileBytes() == bytes, "the settings file changed");
+    return 0;
+}
