@@ -6,7 +6,7 @@
 KeyRecord KeyTable[KeyCodeCount];
 uint8_t KeyHeard[KeyCodeCount];
 
-void OnKeyboardMessage(VqDword key, uint16_t, uint8_t, int, int isWithAlt, int wasDownBefore, int isUpNow) {
+void OnKeyboardMessage(VqDword key, uint16_t, uint8_t, int, int isWithAlt, int wasDownBefore, int isUpNow) noexcept {
     if (key >= KeyCodeCount) return;
     KeyRecord& record = KeyTable[key];
     record.tick = static_cast<uint32_t>(GetTickCount());
@@ -16,7 +16,7 @@ void OnKeyboardMessage(VqDword key, uint16_t, uint8_t, int, int isWithAlt, int w
     KeyHeard[key] = 1;
 }
 
-bool IsKeyHeld(uint32_t vk) {
+bool IsKeyHeld(uint32_t vk) noexcept {
     if (vk >= KeyCodeCount) return false;
     if (!KeyHeard[vk]) return false;
     const KeyRecord& record = KeyTable[vk];

@@ -24,5 +24,5 @@ extern KeyRecord KeyTable[KeyCodeCount];
 extern uint8_t KeyHeard[KeyCodeCount];
 
 void OnKeyboardMessage(VqDword key, uint16_t repeats, uint8_t scanCode, int isExtended, int isWithAlt,
-                       int wasDownBefore, int isUpNow);
-bool IsKeyHeld(uint32_t vk);
+                       int wasDownBefore, int isUpNow) noexcept;
+bool IsKeyHeld(uint32_t vk) noexcept;
