@@ -45,6 +45,12 @@ later=$(throttle)
 [ "$released" = "$later" ] || fail "throttle still moving after release ($released then $later)"
 [ $((released - second)) -lt 40 ] || fail "throttle ran on for long after the last press ($second to $released)"
 
+# The panel's colours reach the terminal: the released brakes are green.
+tmux_ capture-pane -e -p -t drive | grep -q $'Brake: \033\\[32m\\[L\\]' || fail "brake line not green"
+# F5 as the terminal sends it, an escape sequence, steps the panel on.
+tmux_ send-keys -t drive F5
+wait_for "Panel at position 1" 5
+
 tmux_ send-keys -t drive q
 deadline=$((SECONDS + 10))
 until [ -f "$work/status" ]; do
