@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/alloc_count.h"
+#include "bench/replay.h"
 #include "bench/scenes.h"
 
 namespace {
@@ -110,7 +111,10 @@ int RunFrames(const char* name, long frames, bool floor) {
         return 2;
     }
     SetUpScene(info->scene);
-    if (floor) SwitchToFloor(info->scene);
+    if (floor) {
+        SwitchToFloor(info->scene);
+        std::fprintf(stderr, "velquorin-bench: %s: %zu natives per pass\n", info->name, ReplayedNatives());
+    }
     for (long i = 0; i < frames; ++i) floor ? RunFloorPass(info->scene) : RunPass(info->scene);
     TearDownScene();
     return 0;

@@ -66,4 +66,6 @@ void RecordReplay(const std::vector<sim::NativeCall>& trace) {
     }
 }
 
+size_t ReplayedNatives() { return calls.size(); }
+
 void StartReplayScript() { scriptRegister(nullptr, Replay); }

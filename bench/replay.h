@@ -8,5 +8,6 @@
 // Keeps the calls, with every text pointer pointing at a live copy of the
 // text and the vehicle-list buffer at one of the replay's own.
 void RecordReplay(const std::vector<sim::NativeCall>& trace);
+size_t ReplayedNatives();
 // Registers the replay as the host's script (the plug-in unloaded first).
 void StartReplayScript();
