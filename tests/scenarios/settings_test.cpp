@@ -2,12 +2,12 @@
 // on Alt+I, seen on the panel and the console, and (native builds) in the
 // Settings record itself.
 #include <cfloat>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <vector>
 
