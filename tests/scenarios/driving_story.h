@@ -87,7 +87,7 @@ protected:
     void Restart(const std::string& settings = "") {
         for (const std::string& fault : sim::Faults()) ADD_FAILURE() << "host: " << fault;
         sim::Reset();
-        sim::UseFreshWorkingDirectory();
+        std::remove("Velquorin.ini");  // the test's own directory, reused
         Start(settings);
     }
 

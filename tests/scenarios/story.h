@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "sim/sim.h"
@@ -16,11 +17,15 @@ class Story : public ::testing::Test {
 protected:
     void SetUp() override {
         sim::Reset();
-        sim::UseFreshWorkingDirectory();
+        workingDirectory_ = sim::UseFreshWorkingDirectory();
     }
     void TearDown() override {
         for (const std::string& fault : sim::Faults()) ADD_FAILURE() << "host: " << fault;
         sim::Reset();
+        // Step out first: Windows will not remove the current directory.
+        std::error_code ignored;
+        std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
+        std::filesystem::remove_all(workingDirectory_, ignored);
     }
     // Loads the plug-in and lets it start: settings read, first pass run.
     void StartPlugin(const std::string& settings = "") {
@@ -28,6 +33,9 @@ protected:
         sim::Load();
         sim::RunFrame();
     }
+
+private:
+    std::string workingDirectory_;
 };
 
 #ifndef _WIN32
