@@ -46,6 +46,7 @@ struct Median {
 // Passes everything on to the console and keeps each benchmark's median.
 class MedianKeeper : public benchmark::ConsoleReporter {
 public:
+    MedianKeeper() : ConsoleReporter(OO_Tabular) {}  // no colour codes in a saved run
     std::map<std::string, Median> medians;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {

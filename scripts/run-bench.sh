@@ -34,4 +34,4 @@ for scene in common busiest; do
 done
 
 echo "== time per pass ($(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg))"
-"$bench" --benchmark_color=false --instructions "$work/instructions" "$@"
+"$bench" --instructions "$work/instructions" "$@"
