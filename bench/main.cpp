@@ -142,7 +142,11 @@ int main(int argc, char** argv) {
             rest.push_back(argv[i]);
     }
     PrepareWorkingDirectory();
-    if (scenario) return RunFrames(scenario, frames, floor);
+    if (scenario) {
+        int status = RunFrames(scenario, frames, floor);
+        RemoveWorkingDirectory();
+        return status;
+    }
 
     for (const SceneInfo& info : Scenes) {
         for (bool isFloor : {false, true}) {
@@ -153,10 +157,14 @@ int main(int argc, char** argv) {
     }
     int count = static_cast<int>(rest.size());
     benchmark::Initialize(&count, rest.data());
-    if (benchmark::ReportUnrecognizedArguments(count, rest.data())) return 1;
+    if (benchmark::ReportUnrecognizedArguments(count, rest.data())) {
+        RemoveWorkingDirectory();
+        return 1;
+    }
     MedianKeeper reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     PrintTable(reporter, ReadInstructions(instructionsFile));
     benchmark::Shutdown();
+    RemoveWorkingDirectory();
     return 0;
 }

@@ -107,9 +107,19 @@ void ReadSettingsFile() {
 
 }  // namespace
 
+namespace {
+std::string workingDirectory;
+}  // namespace
+
 void PrepareWorkingDirectory() {
-    sim::UseFreshWorkingDirectory();
+    workingDirectory = sim::UseFreshWorkingDirectory();
     std::filesystem::copy_file(VELQUORIN_SOURCE_DIR "/Velquorin.ini", "Velquorin.ini");
+}
+
+void RemoveWorkingDirectory() {
+    std::error_code ignored;
+    std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
+    std::filesystem::remove_all(workingDirectory, ignored);
 }
 
 void SetUpScene(Scene scene) {

@@ -12,8 +12,10 @@ struct SceneInfo {
 extern const SceneInfo Scenes[7];
 const SceneInfo* FindScene(const char* name);
 
-// Once per process: a fresh working directory holding the sample settings.
+// Once per process: a fresh working directory holding the sample settings,
+// and its removal at the end.
 void PrepareWorkingDirectory();
+void RemoveWorkingDirectory();
 
 // Loads the plug-in and brings it to the scene's steady frame.
 void SetUpScene(Scene scene);
