@@ -5,6 +5,8 @@
 # timeout-*, oom-*) land in build/fuzz/findings/<target>/; a crash found
 # becomes a regression test and, once fixed, a file of the seed corpus.
 # Paths are absolute: each target works in a fresh directory of its own.
+# To rerun one finding: build/fuzz/fuzz-<target> <file>, or without
+# libFuzzer: build/linux/velquorin-replay-<target> <file>.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
