@@ -1,7 +1,7 @@
 // ScriptMain: load the settings, then one pass per game frame, for ever.
 // An exception that left this function would unwind into the host and end
-// the player's game, so every step runs inside a guard that posts the
-// error's text to the console and carries on with the next frame.
+// the player's game, so the start and each pass run inside a guard that
+// posts the error's text to the console and carries on with the next frame.
 #include "host/script_main.h"
 
 #include <exception>
@@ -14,9 +14,15 @@
 
 namespace {
 
+// A host that fails every frame would otherwise add a line per frame, and
+// every post copies the whole console: the same error twice in a row is
+// posted once.
 void ReportFault(const char* what) noexcept {
     try {
-        SetConsoleMessage(std::string("error: ") + what);
+        std::string line = std::string("error: ") + what;
+        const std::string& console = OverlayState.consoleText;
+        if (console.compare(0, line.size() + 1, line + '\n') == 0) return;
+        SetConsoleMessage(line);
     } catch (...) {
         // Out of memory even for the message: drop it and keep running.
     }

@@ -101,8 +101,12 @@ TEST_F(Robustness, ANativeThatThrowsCostsOnePassAndTheConsoleSaysWhy) {
         EXPECT_EQ(sim::Get(train).applyCount, applied);
 
         sim::RunFrame();
+        // One line for the three failures: a host failing every frame must
+        // not grow the console by a line a frame.
         const std::string posted = t.posted + "\n";
-        EXPECT_EQ(sim::ConsoleTextDrawn().substr(0, 3 * posted.size()), posted + posted + posted);
+        const std::string console = sim::ConsoleTextDrawn();
+        EXPECT_EQ(console.substr(0, posted.size()), posted);
+        EXPECT_NE(console.substr(posted.size(), posted.size()), posted);
         EXPECT_EQ(sim::CallsTo("ApplyTrainSpeed").size(), 1u) << "the train is driven again";
         EXPECT_FALSE(sim::PanelLines().empty());
         for (const std::string& fault : sim::Faults()) ADD_FAILURE() << "host: " << fault;
