@@ -120,11 +120,6 @@ const char* const Forward = "Direction: ~g~Forward";
 
 class Overlay : public Story {
 protected:
-    // Waits out every key's debounce since the last action, then one pass.
-    void Press(uint32_t key) {
-        sim::AdvanceClock(600);
-        sim::TapKey(key);
-    }
     void BoardMetroTrain(float speed = 0.0f) {
         sim::AddTrain("metrotrain", {0, 0, 0}, speed);
         sim::PlacePlayer({-2.0f, 3.25f, 1.0f});

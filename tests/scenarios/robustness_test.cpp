@@ -34,16 +34,6 @@ protected:
         sim::TapKey(vk::F);
         return train;
     }
-    void Press(uint32_t key) {
-        sim::AdvanceClock(600);
-        sim::TapKey(key);
-    }
-    void PressReloadChord() {
-        sim::AdvanceClock(600);
-        sim::KeyDown(vk::Alt);
-        sim::TapKey(vk::I);
-        sim::KeyUp(vk::Alt);
-    }
 };
 
 std::string FileBytes(const fs::path& file) {

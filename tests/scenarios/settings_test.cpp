@@ -31,19 +31,6 @@ std::string ReadFile(const fs::path& path) {
 
 class SettingsFile : public Story {
 protected:
-    // Waits out every key's debounce since the last action, then one pass.
-    void Press(uint32_t key) {
-        sim::AdvanceClock(600);
-        sim::TapKey(key);
-    }
-    void PressReloadChord() {
-        sim::AdvanceClock(600);
-        sim::KeyDown(vk::Alt);
-        sim::KeyDown(vk::I);
-        sim::RunFrame();
-        sim::KeyUp(vk::I);
-        sim::KeyUp(vk::Alt);
-    }
     // A standing metro train with the player at its cab door, boarded with F.
     void BoardMetroTrain(uint32_t enterExitKey = vk::F) {
         sim::AddTrain("metrotrain", {0, 0, 0});

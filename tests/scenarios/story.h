@@ -33,6 +33,21 @@ protected:
         sim::Load();
         sim::RunFrame();
     }
+    // Waits out every key's debounce since the last action, then one pass
+    // with the key down.
+    void Press(uint32_t key) {
+        sim::AdvanceClock(600);
+        sim::TapKey(key);
+    }
+    // Alt + I, held together for one pass.
+    void PressReloadChord() {
+        sim::AdvanceClock(600);
+        sim::KeyDown(vk::Alt);
+        sim::KeyDown(vk::I);
+        sim::RunFrame();
+        sim::KeyUp(vk::I);
+        sim::KeyUp(vk::Alt);
+    }
 
 private:
     std::string workingDirectory_;
