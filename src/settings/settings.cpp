@@ -6,18 +6,7 @@
 
 #include "overlay/overlay_state.h"
 #include "settings/panel_position.h"
-
-#ifdef _WIN32
-extern "C" __declspec(dllimport) unsigned int __stdcall GetPrivateProfileIntA(const char* section, const char* key,
-                                                                              int defaultValue, const char* path);
-extern "C" __declspec(dllimport) unsigned long __stdcall GetPrivateProfileStringA(const char* section, const char* key,
-                                                                                  const char* defaultText, char* buffer,
-                                                                                  unsigned long size, const char* path);
-#define ReadProfileInt GetPrivateProfileIntA
-#define ReadProfileString GetPrivateProfileStringA
-#else
-#include "settings/profile_reader.h"
-#endif
+#include "settings/profile_access.h"
 
 SettingsRecord Settings;
 const char* SettingsFailedKey = nullptr;

@@ -18,20 +18,13 @@
 
 #include "key_names.h"
 #include "setting_keys.h"
+#include "settings/profile_access.h"
 #include "settings/settings.h"
 #include "settings_scan.h"
 
 #ifdef _WIN32
-extern "C" __declspec(dllimport) unsigned int __stdcall GetPrivateProfileIntA(const char* section, const char* key,
-                                                                              int defaultValue, const char* path);
-extern "C" __declspec(dllimport) unsigned long __stdcall GetPrivateProfileStringA(const char* section, const char* key,
-                                                                                  const char* defaultText, char* buffer,
-                                                                                  unsigned long size, const char* path);
-#define ReadProfileInt GetPrivateProfileIntA
-#define ReadProfileString GetPrivateProfileStringA
 constexpr const char* ReaderName = "Windows' own profile functions";
 #else
-#include "settings/profile_reader.h"
 constexpr const char* ReaderName = "the plug-in's portable reader (as Wine reads it)";
 #endif
 
