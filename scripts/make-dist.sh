@@ -41,6 +41,13 @@ Settings
   If a setting cannot be read (a panel position that is not a number, for
   example), the plug-in keeps running and the console (F6) shows the
   setting's name and the error.
+
+Checking your settings file
+  velquorin-check.exe (in this zip) reads Velquorin.ini exactly as the
+  plug-in will and lists every value, the error the plug-in would raise,
+  and mistakes it would accept without a word (a letter where a key code
+  belongs, two actions on one key, a misspelt key). From a command prompt
+  in the game folder:  velquorin-check.exe Velquorin.ini
 EOF
 
 files=("$dist/Velquorin.asi" "$dist/Velquorin.ini" "$dist/INSTALL.txt")
