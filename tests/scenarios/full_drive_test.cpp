@@ -107,12 +107,8 @@ TEST_F(FullDrive, BoardRunBrakeTurnOpenTheDoorsMoveThePanelReloadAndLeave) {
     EXPECT_EQ(Panel(), standing);
 
     sim::WriteSettingsFile("[gameplay]\nuse_metric_system=0\n[gui]\ngui_position_x_0=0.25\ngui_position_y_0=0.3\n");
-    sim::AdvanceClock(1000);
-    sim::KeyDown(vk::Alt);
-    sim::KeyDown(vk::I);
-    sim::RunFrame();
-    sim::KeyUp(vk::I);
-    sim::KeyUp(vk::Alt);
+    sim::AdvanceClock(400);
+    PressReloadChord();
     ExpectPanelAt(0.25f, 0.3f);
     EXPECT_EQ(Panel(), Lines("Speed:   0 mph", "Throttle:   0 %", Released, Backward));
 

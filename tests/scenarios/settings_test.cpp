@@ -53,13 +53,6 @@ protected:
     }
 };
 
-const char* const FourPresets =
-    "[gui]\n"
-    "gui_position_x_0=0.1\ngui_position_y_0=0.15\n"
-    "gui_position_x_1=0.3\ngui_position_y_1=0.35\n"
-    "gui_position_x_2=0.5\ngui_position_y_2=0.55\n"
-    "gui_position_x_3=0.7\ngui_position_y_3=0.75\n";
-
 }  // namespace
 
 TEST_F(SettingsFile, WithNoFileThePanelStandsAtTheTopLeftCornerInKmhAndFullyOpaque) {

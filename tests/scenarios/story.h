@@ -13,6 +13,14 @@ constexpr uint32_t Alt = 18, F = 70, I = 73, J = 74, K = 75, L = 76, S = 83, T =
 constexpr uint32_t Numpad1 = 97, Numpad3 = 99, F5 = 116, F6 = 117, LeftControl = 162;
 }  // namespace vk
 
+// Four panel presets, each a different place on the screen.
+inline const char* const FourPresets =
+    "[gui]\n"
+    "gui_position_x_0=0.1\ngui_position_y_0=0.15\n"
+    "gui_position_x_1=0.3\ngui_position_y_1=0.35\n"
+    "gui_position_x_2=0.5\ngui_position_y_2=0.55\n"
+    "gui_position_x_3=0.7\ngui_position_y_3=0.75\n";
+
 class Story : public ::testing::Test {
 protected:
     void SetUp() override {
