@@ -2,7 +2,7 @@
 // An exception that left this function would unwind into the host and end
 // the player's game, so the start and each pass run inside a guard that
 // posts the error's text to the console and carries on with the next frame.
-#include "host/script_main.h"
+#include "plugin/script_main.h"
 
 #include <exception>
 #include <string>

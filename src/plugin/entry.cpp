@@ -2,7 +2,7 @@
 // unload. Nothing else happens here: no file, no native, no shared record.
 #include "host/key_table.h"
 #include "host/script_hook.h"
-#include "host/script_main.h"
+#include "plugin/script_main.h"
 
 #ifdef _WIN32
 #define VQ_ENTRY extern "C" int __stdcall
