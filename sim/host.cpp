@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 
 #include "sim/host_internal.h"
@@ -52,10 +53,34 @@ constexpr NativeInfo Catalogue[] = {
     {0xCD015E5BB0D96A57ull, "EndTextDraw", "ff"},
 };
 
+// Dispatch: an open-addressed table indexed by the hash's low bits, built
+// at compile time. Every native of every frame passes through here, and at
+// most half the slots are taken, so a lookup ends within a probe or two.
+constexpr size_t DispatchSlots = 64;
+static_assert(std::size(Catalogue) * 2 <= DispatchSlots, "the dispatch table needs room to stay short-probed");
+
+struct DispatchTable {
+    int8_t entry[DispatchSlots];  // index into Catalogue, -1 for an empty slot
+};
+
+constexpr DispatchTable BuildDispatchTable() {
+    DispatchTable table{};
+    for (int8_t& entry : table.entry) entry = -1;
+    for (size_t i = 0; i < std::size(Catalogue); ++i) {
+        size_t slot = Catalogue[i].hash % DispatchSlots;
+        while (table.entry[slot] >= 0) slot = (slot + 1) % DispatchSlots;
+        table.entry[slot] = static_cast<int8_t>(i);
+    }
+    return table;
+}
+constexpr DispatchTable Dispatch = BuildDispatchTable();
+
 const NativeInfo* FindNative(uint64_t hash) {
-    for (const NativeInfo& info : Catalogue)
-        if (info.hash == hash) return &info;
-    return nullptr;
+    for (size_t slot = hash % DispatchSlots;; slot = (slot + 1) % DispatchSlots) {
+        int entry = Dispatch.entry[slot];
+        if (entry < 0) return nullptr;
+        if (Catalogue[entry].hash == hash) return &Catalogue[entry];
+    }
 }
 
 float LowFloat(uint64_t slot) {
