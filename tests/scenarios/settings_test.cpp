@@ -370,7 +370,7 @@ TEST_F(SettingsFile, WithNoFileTheRecordHoldsEveryDefault) {
 }
 
 TEST_F(SettingsFile, TheSampleFileLoadsToExactlyTheDefaults) {
-    const fs::path sample = fs::path(__FILE__).parent_path().parent_path().parent_path() / "Velquorin.ini";
+    const fs::path sample = fs::path(VELQUORIN_SOURCE_DIR) / "Velquorin.ini";
     ASSERT_TRUE(fs::exists(sample)) << sample;
     fs::copy_file(sample, "Velquorin.ini");
     StartPlugin();
