@@ -32,7 +32,7 @@ constexpr NativeInfo Catalogue[] = {
     {0xD24D37CC275948CCull, "HashOfName", "s"},
     {0x1899F328B0E12848ull, "OffsetToWorld", "ifff"},
     {0x06843DA7060A026Bull, "PlaceEntity", "ifffiiii"},
-    {0xBB40DD2270B65366ull, "OccupantOfSeat", "ii"},
+    {0xBB40DD2270B65366ull, "OccupantOfSeat", "iii"},
     {0xF75B0D629E1C063Dull, "PutCharacterInSeat", "iii"},
     {0xD5037BA82E12416Full, "SpeedOfEntity", "i"},
     {0xAA0BC91BE0B796E3ull, "ApplyTrainSpeed", "if"},
@@ -41,7 +41,7 @@ constexpr NativeInfo Catalogue[] = {
     {0x3E933CFF7B111C22ull, "DoorIsOpen", "ii"},
     {0x7C65DAC73C35C862ull, "OpenDoor", "iiii"},
     {0x93D9BD300D7789E5ull, "ShutDoor", "iii"},
-    {0x3A618A217E5154F0ull, "DrawScreenRect", "ffffiiii"},
+    {0x3A618A217E5154F0ull, "DrawScreenRect", "ffffiiiii"},
     {0x66E0276CC5F6B9DAull, "TextFont", "i"},
     {0x07C837F9A01C34C9ull, "TextScale", "ff"},
     {0xBE6B23FFA53FB442ull, "TextColour", "iiii"},
@@ -50,7 +50,7 @@ constexpr NativeInfo Catalogue[] = {
     {0x441603240D202FA6ull, "TextEdge", "iiiii"},
     {0x25FBB336DF1804CBull, "BeginTextEntry", "s"},
     {0x6C188BE134E074AAull, "AddTextString", "s"},
-    {0xCD015E5BB0D96A57ull, "EndTextDraw", "ff"},
+    {0xCD015E5BB0D96A57ull, "EndTextDraw", "ffi"},
 };
 
 // Dispatch: an open-addressed table indexed by the hash's low bits, built

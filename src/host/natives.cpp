@@ -70,8 +70,11 @@ void PlaceEntity(int entity, float x, float y, float z) {
     Invoke(NativeHash::PlaceEntity, entity, x, y, z, 0, 0, 0, 0);
 }
 
+// The game reads a third argument (whether a character only using the seat
+// counts) and finds a stale slot when it is not pushed: 0, as the game's
+// own scripts pass, keeps the plain occupant lookup.
 int OccupantOfSeat(int vehicle, int seat) {
-    return SlotInt(Invoke(NativeHash::OccupantOfSeat, vehicle, seat), 0);
+    return SlotInt(Invoke(NativeHash::OccupantOfSeat, vehicle, seat, 0), 0);
 }
 
 void PutCharacterInSeat(int character, int vehicle, int seat) {
@@ -92,8 +95,10 @@ void OpenDoor(int vehicle, int door) { Invoke(NativeHash::OpenDoor, vehicle, doo
 
 void ShutDoor(int vehicle, int door, int flag) { Invoke(NativeHash::ShutDoor, vehicle, door, flag); }
 
+// The ninth argument and EndTextDraw's third are read by the game whether
+// pushed or not; 0 is what the game's own scripts pass.
 void DrawScreenRect(float x, float y, float width, float height, int alpha) {
-    Invoke(NativeHash::DrawScreenRect, x, y, width, height, 0, 0, 0, alpha);
+    Invoke(NativeHash::DrawScreenRect, x, y, width, height, 0, 0, 0, alpha, 0);
 }
 
 void TextFont(int font) { Invoke(NativeHash::TextFont, font); }
@@ -116,4 +121,4 @@ void BeginTextEntry(const char* entryType) {
 
 void AddTextString(const char* text) { Invoke(NativeHash::AddTextString, static_cast<const void*>(text)); }
 
-void EndTextDraw(float x, float y) { Invoke(NativeHash::EndTextDraw, x, y); }
+void EndTextDraw(float x, float y) { Invoke(NativeHash::EndTextDraw, x, y, 0); }

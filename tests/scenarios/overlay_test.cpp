@@ -54,7 +54,7 @@ struct Drawing {
     Drawing& box(const Box& b) {
         calls.push_back({"DrawScreenRect",
                          0x3A618A217E5154F0ull,
-                         {Bits(b.x), Bits(b.y), Bits(b.width), Bits(b.height), 0, 0, 0, Int(b.alpha)},
+                         {Bits(b.x), Bits(b.y), Bits(b.width), Bits(b.height), 0, 0, 0, Int(b.alpha), 0},
                          false,
                          ""});
         return *this;
@@ -68,7 +68,7 @@ struct Drawing {
         calls.push_back({"TextEdge", 0x441603240D202FA6ull, {0, 0, 0, 0, 0}, false, ""});
         calls.push_back({"BeginTextEntry", 0x25FBB336DF1804CBull, {}, true, "STRING"});
         calls.push_back({"AddTextString", 0x6C188BE134E074AAull, {}, true, t.text});
-        calls.push_back({"EndTextDraw", 0xCD015E5BB0D96A57ull, {Bits(t.x), Bits(t.y)}, false, ""});
+        calls.push_back({"EndTextDraw", 0xCD015E5BB0D96A57ull, {Bits(t.x), Bits(t.y), 0}, false, ""});
         return *this;
     }
 };

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "host/natives.h"
+#include "host/script_hook.h"
 #include "sim/sim.h"
 
 namespace {
@@ -34,6 +35,19 @@ TEST_F(NativeEncoding, NegativeIntegersTravelZeroExtendedInTheLowHalf) {
     EXPECT_EQ(call.hash, 0xBB40DD2270B65366ull);
     EXPECT_EQ(call.args[0], static_cast<uint64_t>(train));
     EXPECT_EQ(call.args[1], 0x00000000FFFFFFFFull);
+    EXPECT_EQ(call.args[2], 0u) << "the game reads a third argument";
+}
+
+// The game reads every argument it documents, pushed or not, so a short
+// call hands it whatever an earlier call left in the slot.
+TEST_F(NativeEncoding, ACallMissingAnArgumentTheGameReadsIsAFault) {
+    nativeInit(NativeHash::EndTextDraw);
+    nativePush64(0);
+    nativePush64(0);
+    nativeCall();
+    ASSERT_EQ(sim::Faults().size(), 1u);
+    EXPECT_EQ(sim::Faults()[0], "EndTextDraw: 2 arguments pushed, 3 expected");
+    sim::ClearFaults();
 }
 
 TEST_F(NativeEncoding, FloatsTravelAsTheirBitPatternAndPointersWhole) {
