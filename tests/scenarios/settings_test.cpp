@@ -369,12 +369,23 @@ TEST_F(SettingsFile, WithNoFileTheRecordHoldsEveryDefault) {
     EXPECT_EQ(PluginGlobal<OverlayRecord>("OverlayState").panelY, 0.0f);
 }
 
-TEST_F(SettingsFile, TheSampleFileLoadsToExactlyTheDefaults) {
+// The shipped file changes only where the panel stands: four different
+// places, each keeping the whole 0.12 box on the screen.
+TEST_F(SettingsFile, TheSampleFileLoadsTheDefaultsWithFourPanelPositionsOnScreen) {
     const fs::path sample = fs::path(VELQUORIN_SOURCE_DIR) / "Velquorin.ini";
     ASSERT_TRUE(fs::exists(sample)) << sample;
     fs::copy_file(sample, "Velquorin.ini");
     StartPlugin();
-    ExpectSame(Record(), Defaults());
+    SettingsRecord want = Defaults();
+    for (int k = 0; k < 4; ++k) {
+        const PanelPreset& at = Record().panelPresets[k];
+        EXPECT_TRUE(at.x >= 0.06f && at.x <= 0.94f && at.y >= 0.06f && at.y <= 0.94f) << "preset " << k;
+        for (int other = 0; other < k; ++other)
+            EXPECT_FALSE(at.x == want.panelPresets[other].x && at.y == want.panelPresets[other].y)
+                << "presets " << other << " and " << k << " are the same place";
+        want.panelPresets[k] = at;
+    }
+    ExpectSame(Record(), want);
     EXPECT_EQ(ConsoleText(), "") << "no settings error";
 }
 

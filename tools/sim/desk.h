@@ -49,8 +49,8 @@ struct DriveChart {
     double topSpeed = 0;  // the model's top speed at full throttle, in unit
     std::vector<DriveSample> samples;
 };
-constexpr int ScreenWidth = 1280;
-constexpr int ScreenHeight = 720;
+constexpr int ScreenWidth = 1920;
+constexpr int ScreenHeight = 1080;
 constexpr double ScreenBackground[3] = {0.36, 0.45, 0.50};
 bool WriteScreenshot(const std::string& path, const std::vector<sim::DrawnText>& texts,
                      const std::vector<sim::DrawnBox>& boxes);

@@ -8,8 +8,9 @@
 
 namespace {
 
-// Text scale 1.0 is taken as a 40-pixel font on a 720-line screen.
-constexpr double PixelsPerScale = 40.0;
+// Text scale 1.0 is taken as a font a eighteenth of the screen's height
+// (40 pixels on 720 lines).
+constexpr double PixelsPerScale = ScreenHeight / 18.0;
 
 double Opacity(int alpha) { return std::clamp(alpha, 0, 255) / 255.0; }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The demo without a terminal: plain text, the panel as the player sees it
-# at each step, and both pictures written at 1280x720 and as a chart.
+# at each step, and both pictures written at 1920x1080 and as a chart.
 set -euo pipefail
 sim=$1
 out=$(mktemp -d)
@@ -43,6 +43,6 @@ grep -F -A1 "F: the player leaves the cab" "$log" | grep -qF "(no driver panel o
 
 # PNG: the width and height are the first two words of the IHDR chunk.
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; }
-[ "$(png_size "$out/pictures/screenshot.png")" = "1280x720" ] || fail "screenshot size"
+[ "$(png_size "$out/pictures/screenshot.png")" = "1920x1080" ] || fail "screenshot size"
 [ -s "$out/pictures/drive-chart.png" ] || fail "no chart"
 echo "demo output as expected"

@@ -1,8 +1,9 @@
-// The screenshot shows the panel's box at the opacity the settings give it:
-// read the picture back and look at a pixel inside the box and one far
-// from anything drawn.
+// The screenshot shows the panel's box at the opacity the settings give it,
+// and the shipped settings put the whole panel on the screen at each of
+// their four positions: read the picture back and look at its pixels.
 #include <cairo.h>
 
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 
@@ -13,18 +14,27 @@ namespace {
 
 struct Pixel {
     int r, g, b;
+    bool operator==(const Pixel&) const = default;
 };
 
-Pixel PixelAt(const std::string& path, int x, int y) {
-    cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
-    EXPECT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
-    EXPECT_EQ(cairo_image_surface_get_width(image), 1280);
-    EXPECT_EQ(cairo_image_surface_get_height(image), 720);
-    const unsigned char* data = cairo_image_surface_get_data(image);
-    uint32_t word = *reinterpret_cast<const uint32_t*>(data + y * cairo_image_surface_get_stride(image) + x * 4);
-    cairo_surface_destroy(image);
-    return {static_cast<int>((word >> 16) & 0xFF), static_cast<int>((word >> 8) & 0xFF), static_cast<int>(word & 0xFF)};
-}
+constexpr Pixel Background = {92, 115, 128};  // (0.36, 0.45, 0.50)
+constexpr Pixel Black = {0, 0, 0};
+
+struct Picture {
+    cairo_surface_t* image;
+    explicit Picture(const std::string& path) : image(cairo_image_surface_create_from_png(path.c_str())) {
+        EXPECT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+        EXPECT_EQ(cairo_image_surface_get_width(image), 1920);
+        EXPECT_EQ(cairo_image_surface_get_height(image), 1080);
+    }
+    ~Picture() { cairo_surface_destroy(image); }
+    Pixel At(int x, int y) const {
+        const unsigned char* data = cairo_image_surface_get_data(image);
+        uint32_t word = *reinterpret_cast<const uint32_t*>(data + y * cairo_image_surface_get_stride(image) + x * 4);
+        return {static_cast<int>((word >> 16) & 0xFF), static_cast<int>((word >> 8) & 0xFF),
+                static_cast<int>(word & 0xFF)};
+    }
+};
 
 void ExpectNear(Pixel seen, Pixel wanted, const char* where) {
     EXPECT_NEAR(seen.r, wanted.r, 2) << where;
@@ -32,33 +42,77 @@ void ExpectNear(Pixel seen, Pixel wanted, const char* where) {
     EXPECT_NEAR(seen.b, wanted.b, 2) << where;
 }
 
-class Screenshot : public Story {};
-
-// The background is (0.36, 0.45, 0.50), about (92, 115, 128); black at
-// opacity a leaves (1 - a/255) of it.
-TEST_F(Screenshot, ThePanelBoxDarkensTheBackgroundByItsOpacity) {
-    const struct {
-        int opacity;
-        Pixel box;
-    } cases[] = {{255, {0, 0, 0}}, {128, {46, 57, 64}}, {0, {92, 115, 128}}};
-    for (const auto& c : cases) {
-        sim::Reset();
-        sim::UseFreshWorkingDirectory();
-        StartPlugin("[gui]\ngui_position_x_0=0.5\ngui_position_y_0=0.5\nbackground_opacity=" +
-                    std::to_string(c.opacity) + "\n");
+class Screenshot : public Story {
+protected:
+    void BoardMetroTrain(const std::string& settings) {
+        StartPlugin(settings);
         sim::AddTrain("metrotrain", {0.0f, 0.0f, 0.0f});
         sim::PlacePlayer({-2.0f, 3.25f, 0.5f});
         sim::RunFrames(40);
         sim::TapKey(vk::F);
         sim::RunFrame();
-        ASSERT_EQ(sim::BoxesDrawn().size(), 1u) << "the panel's box";
+    }
+    std::string Shoot() {
         std::string path = (std::filesystem::current_path() / "shot.png").string();
-        ASSERT_TRUE(WriteScreenshot(path, sim::TextsDrawn(), sim::BoxesDrawn()));
-        // The box spans 0.44 to 0.56 of each side: pixels 563-716 across,
-        // 317-403 down; its text stays left of 700 and above 395.
-        ExpectNear(PixelAt(path, 710, 400), c.box, "inside the box, clear of its text");
-        ExpectNear(PixelAt(path, 100, 600), {92, 115, 128}, "an empty spot");
+        EXPECT_TRUE(WriteScreenshot(path, sim::TextsDrawn(), sim::BoxesDrawn()));
+        return path;
+    }
+};
+
+// Black at opacity a leaves (1 - a/255) of the background.
+TEST_F(Screenshot, ThePanelBoxDarkensTheBackgroundByItsOpacity) {
+    const struct {
+        int opacity;
+        Pixel box;
+    } cases[] = {{255, Black}, {128, {46, 57, 64}}, {0, Background}};
+    for (const auto& c : cases) {
+        sim::Reset();
+        sim::UseFreshWorkingDirectory();
+        BoardMetroTrain("[gui]\ngui_position_x_0=0.5\ngui_position_y_0=0.5\nbackground_opacity=" +
+                        std::to_string(c.opacity) + "\n");
+        ASSERT_EQ(sim::BoxesDrawn().size(), 1u) << "the panel's box";
+        Picture shot(Shoot());
+        // The box spans 0.44 to 0.56 of each side: pixels 845-1075 across,
+        // 475-605 down; its text stays left of 1065 and above 595.
+        ExpectNear(shot.At(1070, 600), c.box, "inside the box, clear of its text");
+        ExpectNear(shot.At(150, 900), Background, "an empty spot");
         sim::Unload();
+    }
+}
+
+// At each shipped position the box lies inside the frame, its corners are
+// solid black, and no text spills over its edges: the rows and columns just
+// outside the box are background.
+TEST_F(Screenshot, TheShippedSettingsShowTheWholePanelAtEachPosition) {
+    BoardMetroTrain(DefaultSettingsText);
+    for (int slot = 0; slot < 4; ++slot) {
+        if (slot > 0) {
+            sim::AdvanceClock(600);
+            sim::TapKey(vk::F5);
+            sim::RunFrame();
+        }
+        ASSERT_EQ(sim::BoxesDrawn().size(), 1u) << "position " << slot;
+        const sim::DrawnBox& box = sim::BoxesDrawn()[0];
+        // The first pixels wholly inside the box and the first wholly
+        // outside it; edges between pixels are blended.
+        const double left = (box.x - box.width / 2) * ScreenWidth, right = (box.x + box.width / 2) * ScreenWidth;
+        const double top = (box.y - box.height / 2) * ScreenHeight, bottom = (box.y + box.height / 2) * ScreenHeight;
+        const int inLeft = static_cast<int>(std::ceil(left)), inRight = static_cast<int>(std::floor(right)) - 1;
+        const int inTop = static_cast<int>(std::ceil(top)), inBottom = static_cast<int>(std::floor(bottom)) - 1;
+        const int outLeft = inLeft - 2, outRight = inRight + 2, outTop = inTop - 2, outBottom = inBottom + 2;
+        ASSERT_TRUE(outLeft >= 0 && outTop >= 0 && outRight < ScreenWidth && outBottom < ScreenHeight)
+            << "position " << slot << " puts the box at " << left << "," << top << " to " << right << "," << bottom;
+        Picture shot(Shoot());
+        for (int x : {inLeft, inRight})
+            for (int y : {inTop, inBottom}) EXPECT_EQ(shot.At(x, y), Black) << "position " << slot;
+        for (int x = outLeft; x <= outRight; ++x) {
+            EXPECT_EQ(shot.At(x, outTop), Background) << "position " << slot << " above the box, x " << x;
+            EXPECT_EQ(shot.At(x, outBottom), Background) << "position " << slot << " below the box, x " << x;
+        }
+        for (int y = outTop; y <= outBottom; ++y) {
+            EXPECT_EQ(shot.At(outLeft, y), Background) << "position " << slot << " left of the box, y " << y;
+            EXPECT_EQ(shot.At(outRight, y), Background) << "position " << slot << " right of the box, y " << y;
+        }
     }
 }
 
