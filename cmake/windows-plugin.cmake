@@ -15,7 +15,9 @@ add_custom_target(script_hook_import DEPENDS ${SCRIPT_HOOK_IMPORT})
 # the portable reader is for the other builds.
 set(VELQUORIN_DLL_SOURCES ${VELQUORIN_PLUGIN_SOURCES})
 list(FILTER VELQUORIN_DLL_SOURCES EXCLUDE REGEX "profile_reader\\.cpp$")
-add_library(Velquorin SHARED ${VELQUORIN_DLL_SOURCES})
+# The version resource Explorer shows under Properties, Details.
+enable_language(RC)
+add_library(Velquorin SHARED ${VELQUORIN_DLL_SOURCES} ${CMAKE_SOURCE_DIR}/src/plugin/version.rc)
 add_dependencies(Velquorin script_hook_import)
 target_include_directories(Velquorin PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(Velquorin PRIVATE ${VELQUORIN_WARNINGS} -O2)
