@@ -25,6 +25,10 @@ target_link_libraries(Velquorin PRIVATE ${SCRIPT_HOOK_IMPORT})
 # Everything of the C++ runtime goes inside the DLL: a game folder has no
 # MinGW runtime, and a missing DLL is the commonest "failed to load".
 target_link_options(Velquorin PRIVATE -static -static-libgcc -static-libstdc++ -s)
+# Nothing loads the plug-in by name but the loader, which needs no export:
+# without this the linker would export every function and global of ours
+# and the unwinder's.
+target_link_options(Velquorin PRIVATE -Wl,--exclude-all-symbols)
 set_target_properties(Velquorin PROPERTIES
   PREFIX ""
   SUFFIX ".asi"

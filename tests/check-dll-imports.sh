@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The shipped DLL may import only from KERNEL32.dll, msvcrt.dll (or UCRT's
 # api-ms sets) and exactly the eight decorated ScriptHookV.dll names: any
-# other DLL is one a player's game folder does not have.
+# other DLL is one a player's game folder does not have. It exports
+# nothing: the loader needs no name, and nothing else should reach inside.
 set -euo pipefail
 objdump=$1 dll=$2
 table=$(mktemp); trap 'rm -f "$table"' EXIT
@@ -37,5 +38,18 @@ if [ "$actual" != "$(sort <<< "$expected")" ]; then
   status=1
 else
   echo "ScriptHookV.dll: exactly the eight decorated names"
+fi
+# The two lines after "Number in:" give the sizes of the export address
+# and name tables in hex; with no export directory there is no such line.
+exports=0
+for n in $(awk '/^Number in:/ {left = 2; next} left-- > 0 {print $NF}' "$table"); do
+  (( 16#$n > exports )) && exports=$(( 16#$n ))
+done
+if [ "$exports" != 0 ]; then
+  echo "FAIL: exports $exports entries; it should export nothing:"
+  awk '/\[Ordinal\/Name Pointer\] Table/ {inside = 1; next} inside && /^[[:space:]]*$/ {exit} inside {print "  " $NF}' "$table" | head -20
+  status=1
+else
+  echo "exports: none"
 fi
 exit $status
