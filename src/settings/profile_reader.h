@@ -3,6 +3,10 @@
 #pragma once
 #include <cstdint>
 
+// Files above this size are not read (as if missing): a settings file is a
+// few kilobytes.
+constexpr uint64_t ProfileFileLimit = 16u << 20;
+
 // As GetPrivateProfileIntA: the key's value as an unsigned 32-bit number,
 // or defaultValue when the text is empty or the key, section or file absent.
 uint32_t ReadProfileInt(const char* section, const char* key, int32_t defaultValue, const char* path);

@@ -1,7 +1,8 @@
-// The checker loads a copy of the player's file with LoadSettings itself, in
-// a scratch directory made current (the loader reads ".\Velquorin.ini"), so
-// every value it shows is the one the plug-in would use; the raw text of
-// each key comes from the same profile functions, for the warnings.
+// The checker loads the game's view of the player's file with LoadSettings
+// itself, in a scratch directory made current (the loader reads
+// ".\Velquorin.ini"), so every value it shows is the one the game uses; the
+// raw text of each key comes from the same profile functions, for the
+// warnings. Everything from the file is printed through Printable.
 #include "settings_check.h"
 
 #include <algorithm>
@@ -11,22 +12,18 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "key_names.h"
+#include "printable.h"
 #include "setting_keys.h"
 #include "settings/profile_access.h"
 #include "settings/settings.h"
+#include "settings_file.h"
 #include "settings_scan.h"
-
-#ifdef _WIN32
-constexpr const char* ReaderName = "Windows' own profile functions";
-#else
-constexpr const char* ReaderName = "the plug-in's portable reader (as Wine reads it)";
-#endif
+#include "velquorin_version.h"
 
 namespace fs = std::filesystem;
 
@@ -43,13 +40,10 @@ struct LoadedFile {
     uint32_t number[LoadedKeyCount] = {};  // integer keys as the profile function reads them
 };
 
-bool ReadWholeFile(const char* path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream all;
-    all << in.rdbuf();
-    bytes = all.str();
-    return true;
+// One line of the report; nothing from the file reaches the terminal raw.
+void Say(std::FILE* out, const std::string& line) {
+    std::string shown = Printable(line) + "\n";
+    std::fwrite(shown.data(), 1, shown.size(), out);
 }
 
 void ReadEveryKey(LoadedFile& file) {
@@ -74,13 +68,13 @@ void ReadEveryKey(LoadedFile& file) {
 }
 
 // A fresh scratch directory per run, so no reader can serve a cached copy.
-bool LoadInScratchDirectory(const char* path, LoadedFile& file) {
+bool LoadInScratchDirectory(const std::string& bytes, LoadedFile& file) {
     std::error_code error;
     fs::path home = fs::current_path(error);
     auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     fs::path scratch = fs::temp_directory_path(error) / ("velquorin-check-" + std::to_string(stamp));
     if (!fs::create_directories(scratch, error)) return false;
-    bool copied = fs::copy_file(fs::absolute(path, error), scratch / "Velquorin.ini", error);
+    bool copied = static_cast<bool>(std::ofstream(scratch / "Velquorin.ini", std::ios::binary) << bytes);
     if (copied) {
         fs::current_path(scratch, error);
         Settings = SettingsRecord{};  // as at the game's start
@@ -95,6 +89,7 @@ struct IntText {
     bool digits = false;
     bool negative = false;
     bool otherBase = false;
+    int base = 10;
     std::string rest;  // after the number, trimmed; "" or a ';' comment is harmless
 };
 
@@ -104,7 +99,7 @@ IntText ReadIntText(const std::string& text) {
     IntText shape;
     size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) shape.negative = text[i++] == '-';
-    int base = 10;
+    int& base = shape.base;
     if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'o' || text[i + 1] == 'b')) {
         base = text[i + 1] == 'x' ? 16 : text[i + 1] == 'o' ? 8 : 2;
         shape.otherBase = true;
@@ -198,12 +193,12 @@ void CheckIntegerText(Report& report, const SettingsScan& scan, const LoadedFile
             continue;
         }
         if (shape.otherBase)
-            report.Warn(line, Assignment(row, file) + " reads as " + std::to_string(file.number[row]) +
-                                  " here, but Windows may read only the leading 0: write it in decimal.");
+            report.Note(line, Assignment(row, file) + " is read as a number in base " + std::to_string(shape.base) +
+                                  ": the game reads " + std::to_string(file.number[row]) + ".");
         else if (!shape.rest.empty())
             report.Warn(line, Assignment(row, file) + " reads as " + std::to_string(file.number[row]) +
                                   ": only the leading whole number counts, \"" + shape.rest + "\" is ignored.");
-        if (shape.negative && key.kind == SettingKind::TopSpeed)
+        if (shape.negative && key.kind == SettingKind::TopSpeed && file.number[row] != 0)
             report.Warn(line, Assignment(row, file) + " wraps to " + std::to_string(file.number[row]) +
                                   ": a top speed with no limit. Write a positive number.");
     }
@@ -253,8 +248,7 @@ void CheckRanges(Report& report, const SettingsScan& scan, const LoadedFile& fil
             int32_t opacity = static_cast<int32_t>(file.number[row]);
             if (opacity < 0 || opacity > 255)
                 report.Warn(line, std::string(key.name) + " = " + std::to_string(opacity) +
-                                      " is outside 0 (clear) to 255 (solid): the plug-in passes it to the game "
-                                      "unchanged, with unpredictable results.");
+                                      " is outside 0 (clear) to 255 (solid). Write a value in that range.");
         }
         bool loaded = file.failedRow < 0 || static_cast<int>(row) < file.failedRow;
         if (key.kind == SettingKind::Position && loaded) {
@@ -294,41 +288,51 @@ void PrintValues(std::FILE* out, const LoadedFile& file) {
         const SettingKey& key = SettingKeys[row];
         if (section != key.section) {
             section = key.section;
-            std::fprintf(out, "[%s]\n", key.section);
+            Say(out, "[" + section + "]");
         }
         bool loaded = file.failedRow < 0 || static_cast<int>(row) < file.failedRow;
         double value = LoadedValue(file.record, row);
         std::string shown = ValueText(key.kind, value) + (loaded ? "" : " (not loaded)");
         bool differs = !loaded || value != key.defaultValue;
-        std::fprintf(out, "  %-26s %-24s %s default %s\n", key.name, shown.c_str(), differs ? "*" : " ",
-                     ValueText(key.kind, key.defaultValue).c_str());
+        char line[160];
+        std::snprintf(line, sizeof line, "  %-26s %-24s %s default %s", key.name, shown.c_str(), differs ? "*" : " ",
+                      ValueText(key.kind, key.defaultValue).c_str());
+        Say(out, line);
     }
 }
 
 void PrintError(std::FILE* out, const SettingsScan& scan, const LoadedFile& file) {
     if (file.failedRow >= static_cast<int>(LoadedKeyCount)) {
-        std::fprintf(out, "error: %s\n", file.errorText.c_str());
+        Say(out, "error: " + file.errorText);
         return;
     }
     const SettingKey& key = SettingKeys[file.failedRow];
+    const std::string name = key.name;
     int line = LineOfKey(scan, key.section, key.name);
     std::string where = line ? "line " + std::to_string(line) + ": " : "";
-    std::fprintf(out,
-                 "error: %s%s: %s (%s = \"%s\" is no number a panel position can take).\n"
-                 "  The game posts \"%s: %s\" to its console (F6) and stops reading: this key and the %d after it\n"
-                 "  keep their earlier values, which at the game's start are 0 (so both opacities are 0 and the\n"
-                 "  panel is invisible). Write a number such as 0.5.\n",
-                 where.c_str(), key.name, file.errorText.c_str(), key.name, file.raw[file.failedRow].c_str(),
-                 key.name, file.errorText.c_str(), static_cast<int>(LoadedKeyCount) - 1 - file.failedRow);
+    int after = static_cast<int>(LoadedKeyCount) - 1 - file.failedRow;
+    Say(out, "error: " + where + name + ": " + file.errorText + " (" + name + " = \"" + file.raw[file.failedRow] +
+                 "\" is no number a panel position can take).");
+    Say(out, "  The game posts \"" + name + ": " + file.errorText + "\" to its console (F6) and stops reading: " +
+                 "this key and the " + std::to_string(after) + " after it");
+    Say(out, "  keep their earlier values, which at the game's start are 0 (so both opacities are 0 and the");
+    Say(out, "  panel is invisible). Write a number such as 0.5.");
 }
 
 }  // namespace
 
 int CheckSettingsFile(const char* path, std::FILE* out) {
-    std::string bytes;
+    std::error_code error;
+    const std::string shownPath = fs::absolute(path, error).string();
+    std::string bytes, why;
+    if (!ReadSettingsFile(path, bytes, why)) {
+        Say(out, "error: cannot check " + shownPath + ": " + why + ".");
+        return 2;
+    }
     LoadedFile file;
-    if (!ReadWholeFile(path, bytes) || !LoadInScratchDirectory(path, file)) {
-        std::fprintf(out, "error: cannot read %s\n", path);
+    if (!LoadInScratchDirectory(GameView(bytes), file)) {
+        Say(out, "error: no scratch folder for a copy of " + shownPath + " could be made in " +
+                     fs::temp_directory_path(error).string() + ".");
         return 2;
     }
     SettingsScan scan = ScanSettingsText(bytes);
@@ -340,10 +344,12 @@ int CheckSettingsFile(const char* path, std::FILE* out) {
     CheckRanges(report, scan, file, noNumber);
     NotePanelsAtEdges(report, file);
 
-    std::fprintf(out, "Velquorin settings check: %s\nRead with %s. Values marked * differ from the default.\n\n",
-                 path, ReaderName);
+    Say(out, "Velquorin settings check " VELQUORIN_VERSION);
+    Say(out, "File: " + shownPath);
+    Say(out, "The values the game will use (* where they differ from the default):");
+    Say(out, "");
     PrintValues(out, file);
-    std::fprintf(out, "\n");
+    Say(out, "");
     if (file.failedRow >= 0) PrintError(out, scan, file);
 
     std::stable_sort(report.findings.begin(), report.findings.end(), [](const Finding& a, const Finding& b) {
@@ -354,14 +360,15 @@ int CheckSettingsFile(const char* path, std::FILE* out) {
     for (const Finding& finding : report.findings) {
         if (finding.level == Finding::Warning) ++warnings;
         std::string where = finding.line ? "line " + std::to_string(finding.line) + ": " : "";
-        std::fprintf(out, "%s: %s%s\n", finding.level == Finding::Warning ? "warning" : "note", where.c_str(),
-                     finding.message.c_str());
+        Say(out, (finding.level == Finding::Warning ? "warning: " : "note: ") + where + finding.message);
     }
     int errors = file.failedRow >= 0 ? 1 : 0;
-    if (errors == 0 && warnings == 0)
-        std::fprintf(out, "No mistakes found.\n");
-    else
-        std::fprintf(out, "\n%d error%s, %d warning%s.\n", errors, errors == 1 ? "" : "s", warnings,
-                     warnings == 1 ? "" : "s");
+    if (errors == 0 && warnings == 0) {
+        Say(out, "No mistakes found.");
+    } else {
+        Say(out, "");
+        Say(out, std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") + std::to_string(warnings) +
+                     (warnings == 1 ? " warning." : " warnings."));
+    }
     return errors ? 2 : warnings ? 1 : 0;
 }

@@ -1,9 +1,10 @@
-// The scan follows the reader the plug-in uses off Windows (lines end at any
-// CR/LF run, are trimmed, "[...]" up to the last "]" is a header, other
-// lines are keys split at the first "="), and notes every line Windows'
-// reader takes differently.
+// The scan reads lines as the profile readers do (lines end at any CR/LF
+// run, are trimmed, "[...]" is a header, other lines are keys split at the
+// first "="), follows sections and keys as the game sees them, and notes
+// every line that readers take differently.
 #include "settings_scan.h"
 
+#include <algorithm>
 #include <cctype>
 #include <set>
 
@@ -70,6 +71,7 @@ struct ScanState {
     std::string section;
     bool sectionCounted = false;  // the first header of this name
     bool beforeAnyHeader = true;
+    bool headerLost = false;  // to a byte-order mark: its keys are warned about once, there
     std::set<std::string> sectionsSeen;
     std::set<std::string> keysSeen;  // "section\nkey" of counted keys
 };
@@ -94,24 +96,10 @@ void OpenSection(ScanState& s, int line, const std::string& name) {
     }
     if (!IsSettingSection(name)) {
         std::string nearest = NearestName(name, {"gameplay", "keys", "gui"});
-        Warn(s, line, "unknown section [" + name + "]: the plug-in reads only [gameplay], [keys] and [gui], so "
+        Warn(s, line, "unknown section [" + name + "]: the game reads only [gameplay], [keys] and [gui], so "
                       "its keys are ignored and their defaults apply." +
                           (nearest.empty() ? "" : " Did you mean [" + nearest + "]?"));
     }
-}
-
-void ReadHeader(ScanState& s, const Line& line) {
-    const std::string& text = line.text;
-    size_t first = text.find(']');
-    size_t last = text.rfind(']');
-    std::string name = Trimmed(text.substr(1, last - 1));
-    if (first != last) {
-        std::string windowsName = Trimmed(text.substr(1, first - 1));
-        Warn(s, line.number, "the header " + text + " has two ']': our reader takes the section [" + name +
-                                 "] (up to the last ']'), Windows takes [" + windowsName +
-                                 "] (up to the first). Keep one ']'.");
-    }
-    OpenSection(s, line.number, name);
 }
 
 void ReadKey(ScanState& s, const Line& line) {
@@ -130,8 +118,9 @@ void ReadKey(ScanState& s, const Line& line) {
         return;
     }
     if (s.beforeAnyHeader) {
-        Warn(s, line.number, "\"" + text + "\" comes before any [section]: Windows ignores it and so does the "
-                             "plug-in. Put it under its section.");
+        if (!s.headerLost)
+            Warn(s, line.number, "\"" + text + "\" comes before any [section]: the game ignores it. Put it under "
+                                 "its section.");
         return;
     }
     if (equals == std::string::npos) {
@@ -169,46 +158,54 @@ void ReadKey(ScanState& s, const Line& line) {
     s.scan.keys.push_back(key);
 }
 
+// Where the readers part ways over a header, said at the header's line.
+void NoteHeaderShape(ScanState& s, const Line& line, bool bom) {
+    const std::string& text = line.text;
+    bool header = !text.empty() && text[0] == '[';
+    size_t first = text.find(']'), last = text.rfind(']');
+    if (bom && line.number == 1) {
+        if (header)
+            Warn(s, 1, "the file starts with a UTF-8 byte-order mark, which Windows' reader takes as part of line "
+                       "1: in the game the header " + text + " there is lost, and the keys under it, up to the "
+                       "next header, take their defaults. Save the file as ANSI, or as UTF-8 without a "
+                       "byte-order mark.");
+        else
+            Note(s, 1, "the file starts with a UTF-8 byte-order mark, which Windows' reader takes as part of line "
+                       "1: harmless while line 1 holds no [section] header.");
+        if (header) s.headerLost = true;
+    } else if (header && first == std::string::npos) {
+        Warn(s, line.number, "the header " + text + " has no ']'. The game opens the section [" +
+                                 Trimmed(text.substr(1)) + "] there all the same; Wine and the desk simulator "
+                                 "do not, and file the keys below it under the section above. Close it with ']'.");
+    } else if (header && first != last) {
+        Warn(s, line.number, "the header " + text + " has two ']'. The game ends the section's name at the first, [" +
+                                 Trimmed(text.substr(1, first - 1)) + "]; Wine and the desk simulator end it at "
+                                 "the last. Keep one ']'.");
+    }
+}
+
 }  // namespace
 
+// Each line's shape is looked at as written; its sections and keys as the
+// game reads them, from the game's view of the file, line for line.
 SettingsScan ScanSettingsText(const std::string& bytes) {
     ScanState s;
-    std::string text = bytes;
-    bool bom = text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    if (text.size() >= 2 && (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0)) {
+    if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
         Warn(s, 1, "the file is saved as UTF-16: save it as plain text (ANSI, or UTF-8 without a byte-order "
-                   "mark) so both readers see the same thing.");
+                   "mark) so the checker can look at each line.");
         return s.scan;
     }
-    if (bom) text.erase(0, 3);
-
-    bool firstLine = true;
-    for (const Line& line : SplitLines(text)) {
+    bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    std::vector<Line> written = SplitLines(bom ? bytes.substr(3) : bytes);
+    std::vector<Line> read = SplitLines(GameView(bytes));
+    for (size_t i = 0; i < written.size() && i < read.size(); ++i) {
+        NoteHeaderShape(s, written[i], bom);
+        const Line& line = read[i];
         if (line.text.empty()) continue;
-        bool header = line.text[0] == '[';
-        bool closed = line.text.find(']') != std::string::npos;
-        if (bom && firstLine) {
-            if (header && closed)
-                Warn(s, line.number, "the file starts with a UTF-8 byte-order mark. Windows does not skip it, so "
-                                     "in the game the header " + line.text + " on line " +
-                                     std::to_string(line.number) + " is lost and every key up to the next "
-                                     "header is ignored (defaults apply). Save the file as ANSI or as UTF-8 "
-                                     "without a byte-order mark.");
-            else
-                Note(s, line.number, "the file starts with a UTF-8 byte-order mark; Windows keeps it as part of "
-                                     "the first line. Harmless here, but saving without it is safer.");
-        }
-        firstLine = false;
-        if (header && closed) {
-            ReadHeader(s, line);
-        } else if (header) {
-            Warn(s, line.number, "the header " + line.text + " has no ']': Windows opens a section there, our "
-                                 "reader does not, so in the game the keys below it, up to the next header, are "
-                                 "lost. Close it with ']'.");
-            // Ours files it as a key of the section above, which nothing reads.
-        } else {
+        if (line.text[0] == '[')
+            OpenSection(s, line.number, Trimmed(line.text.substr(1, line.text.find(']') - 1)));
+        else
             ReadKey(s, line);
-        }
     }
     return s.scan;
 }
@@ -217,4 +214,29 @@ int LineOfKey(const SettingsScan& scan, const char* section, const char* name) {
     for (const ScannedKey& key : scan.keys)
         if (key.counted && Lower(key.section) == section && Lower(key.name) == name) return key.line;
     return 0;
+}
+
+std::string GameView(const std::string& bytes) {
+    if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) return bytes;
+    const bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    std::string view;
+    size_t start = bom ? 3 : 0;
+    for (bool firstLine = true;; firstLine = false) {
+        size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+        std::string line = bytes.substr(start, end - start);
+        std::string text = Trimmed(line);
+        size_t close = text.find(']');
+        if (!text.empty() && text[0] == '[') {
+            if (bom && firstLine)
+                line.clear();
+            else if (close == std::string::npos)
+                line = text + "]";
+            else if (close != text.rfind(']'))
+                line = text.substr(0, close + 1);
+        }
+        view += line;
+        if (end == bytes.size()) return view;
+        view += bytes[end];
+        start = end + 1;
+    }
 }

@@ -27,3 +27,10 @@ SettingsScan ScanSettingsText(const std::string& bytes);
 
 // The line of the key the plug-in reads for (section, name), or 0.
 int LineOfKey(const SettingsScan& scan, const char* section, const char* name);
+
+// The file as Windows' reader takes it, rewritten so that every reader
+// takes it the same way: a header glued to a UTF-8 byte-order mark on the
+// first line is lost (the keys under it land before any header, where
+// nothing reads them), a header with two ']' ends at the first, and a
+// header with none is closed. Loading this gives the values the game uses.
+std::string GameView(const std::string& bytes);

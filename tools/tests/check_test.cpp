@@ -2,7 +2,12 @@
 // player's script would see and the line that tells them what is wrong.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 #include <string>
 
@@ -20,15 +25,17 @@ bool ShowsValue(const std::string& text, const std::string& pattern) {
     return std::regex_search(text, std::regex("\\n  " + pattern + "\\n"));
 }
 
-Checked Check(const std::string& name) {
+Checked CheckPath(const std::string& path) {
     std::FILE* out = std::tmpfile();
-    int status = CheckSettingsFile((std::string(SETTINGS_CORPUS) + "/" + name).c_str(), out);
+    int status = CheckSettingsFile(path.c_str(), out);
     std::rewind(out);
     std::string text;
     for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
     std::fclose(out);
     return {status, text};
 }
+
+Checked Check(const std::string& name) { return CheckPath(std::string(SETTINGS_CORPUS) + "/" + name); }
 
 struct Case {
     const char* file;
@@ -53,10 +60,12 @@ const Case Cases[] = {
     {"opacity_too_high.ini", 1, "background_opacity = 400 is outside 0 (clear) to 255 (solid)"},
     {"opacity_negative.ini", 1, "text_opacity = -5 is outside 0 (clear) to 255 (solid)"},
     {"top_speed_zero.ini", 1, "max_speed_freight = 0: a top speed of 0, so the freight train never moves."},
+    {"top_speed_minus_zero.ini", 1, "max_speed_metro = 0: a top speed of 0"},
+    {"top_speed_minus_zero.ini", 1, "0 errors, 1 warning."},
     {"switch_as_word.ini", 1, "use_metric_system = yes is no number, so it reads as 0 (off)."},
     {"bom_hides_section.ini", 1, "warning: line 1: the file starts with a UTF-8 byte-order mark"},
     {"header_unclosed.ini", 1, "warning: line 1: the header [gameplay has no ']'"},
-    {"header_two_brackets.ini", 1, "our reader takes the section [keys]] (up to the last ']'), Windows takes [keys]"},
+    {"header_two_brackets.ini", 1, "The game ends the section's name at the first, [keys]"},
     {"key_before_section.ini", 1, "warning: line 1: \"max_speed_metro = 60\" comes before any [section]"},
     {"position_not_a_number.ini", 2, "error: line 2: gui_position_y_1: invalid stof argument"},
     {"position_out_of_range.ini", 2, "error: line 2: gui_position_x_0: stof argument out of range"},
@@ -89,18 +98,52 @@ TEST(SettingsCheck, AfterAnErrorTheLaterKeysShowWhatTheGameStartsWith) {
     EXPECT_TRUE(ShowsValue(checked.text, R"(gui_position_x_1 +0 +default 0)"));
 }
 
-TEST(SettingsCheck, AByteOrderMarkIsSkippedByOurReader) {
-    // Wine and our reader skip the mark, so the value counts here; the
-    // warning is about Windows.
+TEST(SettingsCheck, TheValuesAreTheGamesAfterAByteOrderMarkOrAnOddHeader) {
+    // Our reader skips the mark and would read 60; Windows' loses the header.
     Checked checked = Check("bom_hides_section.ini");
-    EXPECT_TRUE(ShowsValue(checked.text, R"(max_speed_metro +60 m/s \(216 km/h\) +\* default 35 m/s \(126 km/h\))"))
+    EXPECT_TRUE(ShowsValue(checked.text, R"(max_speed_metro +35 m/s \(126 km/h\) +default 35 m/s \(126 km/h\))"))
         << checked.text;
+    // Windows opens a section at "[gameplay" with no ']'; ours does not.
+    EXPECT_TRUE(ShowsValue(Check("header_unclosed.ini").text, R"(max_speed_metro +60 m/s \(216 km/h\) +\* .*)"));
 }
 
-TEST(SettingsCheck, AMissingFileIsAnError) {
-    Checked checked = Check("no-such-file.ini");
-    EXPECT_EQ(checked.status, 2);
-    EXPECT_NE(checked.text.find("error: cannot read"), std::string::npos);
+TEST(SettingsCheck, WhatIsNoSettingsFileIsRefusedAtOnceWithTheReason) {
+    std::string dir = ::testing::TempDir() + "velquorin-strange-files";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    ASSERT_EQ(mkfifo((dir + "/fifo.ini").c_str(), 0600), 0);  // opening it would wait for a writer
+    std::ofstream(dir + "/huge.ini").close();
+    std::filesystem::resize_file(dir + "/huge.ini", (16u << 20) + 1);  // sparse: no disk space taken
+    const struct {
+        std::string path, says;
+    } cases[] = {
+        {dir + "/no-such-file.ini", "there is no such file"},
+        {dir + "/fifo.ini", "it is a named pipe (FIFO), not a file"},
+        {"/dev/zero", "it is a device, not a file"},
+        {dir, "it is a folder, not a file"},
+        {dir + "/huge.ini", "it holds 16777217 bytes, and no file above 16 MiB is read"},
+    };
+    for (const auto& c : cases) {
+        Checked checked = CheckPath(c.path);
+        EXPECT_EQ(checked.status, 2) << c.path;
+        EXPECT_NE(checked.text.find("error: cannot check " + c.path + ": " + c.says), std::string::npos)
+            << checked.text;
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(SettingsCheck, ControlBytesFromTheFileReachNoTerminal) {
+    // A key name that would retitle the window and clear the screen, and a
+    // NUL inside a line that must not cut it.
+    std::string path = ::testing::TempDir() + "velquorin-control-bytes.ini";
+    const char text[] = "[keys]\n\x1b]0;owned\x07\x1b[2Jx=1\nthrottle\0_up\x7f=2\n";
+    std::ofstream(path, std::ios::binary) << std::string(text, sizeof text - 1);
+    Checked checked = CheckPath(path);
+    std::remove(path.c_str());
+    auto raw = [](char c) { return (static_cast<unsigned char>(c) < 32 && c != '\t' && c != '\n') || c == '\x7f'; };
+    EXPECT_EQ(std::count_if(checked.text.begin(), checked.text.end(), raw), 0) << checked.text;
+    EXPECT_NE(checked.text.find("unknown key \\x1b]0;owned\\x07\\x1b[2Jx in [keys]"), std::string::npos) << checked.text;
+    EXPECT_NE(checked.text.find("unknown key throttle\\x00_up\\x7f in [keys]"), std::string::npos) << checked.text;
 }
 
 }  // namespace
