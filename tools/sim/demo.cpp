@@ -12,6 +12,7 @@
 
 #include "desk.h"
 #include "key_names.h"
+#include "printable.h"
 
 namespace {
 
@@ -215,24 +216,14 @@ void ConsoleReloadLeave() {
 
 }  // namespace
 
-int RunDemo(const std::vector<std::string>& args) {
-    std::string settingsPath, outDir = ".";
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--settings" && i + 1 < args.size())
-            settingsPath = AbsolutePath(args[++i]);
-        else if (args[i] == "--out" && i + 1 < args.size())
-            outDir = args[++i];
-        else {
-            std::fprintf(stderr, "usage: velquorin-sim demo [--settings PATH] [--out DIR]\n");
-            return 2;
-        }
-    }
-    outDir = AbsolutePath(outDir);
+int RunDemo(const DemoOptions& options) {
+    std::string settingsPath = options.settings.empty() ? "" : AbsolutePath(options.settings);
+    std::string outDir = AbsolutePath(options.out);
     std::filesystem::create_directories(outDir);
     Demo.ansi = isatty(STDOUT_FILENO) != 0;
 
     std::printf("Velquorin desk demo: the plug-in's own code driving a metro train in the simulated host.\n");
-    std::printf("Settings: %s\n\n", PrepareSettings(settingsPath).c_str());
+    std::printf("Settings: %s\n\n", Printable(PrepareSettings(settingsPath)).c_str());
     sim::Load();
     sim::RunFrame();  // the plug-in reads its settings as its script starts
     ReadBindings();

@@ -23,8 +23,14 @@ const char* PanelUnit();
 // [SECTION] Starting a run
 // A fresh working directory holding the settings: the player's file when
 // path is not empty, else the built-in ones. Returns a line that says which.
-// Throws std::runtime_error when the player's file cannot be read.
+// Throws std::runtime_error when the player's file cannot be read. The
+// directory goes when the program ends, by any way but SIGKILL.
 std::string PrepareSettings(const std::string& path);
+// The working copy made again from the player's file as it is now (or
+// removed when it cannot be read, as the game would find no file); says
+// what happened.
+std::string RefreshSettings(const std::string& path);
+void RemoveWorkingDirectory();
 // The track the desk uses: the train at the origin, the player by its cab.
 int PlaceTrainAndPlayer(const std::string& model);
 // Makes a path given on the command line absolute before the working
@@ -56,7 +62,23 @@ bool WriteScreenshot(const std::string& path, const std::vector<sim::DrawnText>&
                      const std::vector<sim::DrawnBox>& boxes);
 bool WriteChart(const std::string& path, const DriveChart& chart);
 
-// [SECTION] Subcommands
-int RunDemo(const std::vector<std::string>& args);
-int RunDrive(const std::vector<std::string>& args);
-int RunPlot(const std::vector<std::string>& args);
+// [SECTION] Subcommands, with their command lines' values (paths as given)
+struct DemoOptions {
+    std::string settings;  // "": the shipped defaults
+    std::string out = ".";
+};
+struct DriveOptions {
+    std::string settings;
+    std::string model = "metrotrain";
+};
+struct PlotOptions {
+    int throttle = 0;  // percent
+    int brake = 0;
+    std::string model;
+    long frames = 0;  // 0: until the speed settles, then a second more
+    std::string settings;
+    std::string out = "velquorin-plot.png";
+};
+int RunDemo(const DemoOptions& options);
+int RunDrive(const DriveOptions& options);
+int RunPlot(const PlotOptions& options);

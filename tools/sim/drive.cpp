@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "desk.h"
+#include "printable.h"
 
 namespace {
 
@@ -33,7 +34,8 @@ volatile std::sig_atomic_t QuitRequested = 0;
 struct DriveSession {
     int train = 0;
     std::string model;
-    std::string settings;
+    std::string settingsPath;  // absolute; "" for the shipped settings
+    std::string lastReload;
     std::map<uint32_t, Clock::time_point> held;  // keys down, by their last press or repeat
     bool quit = false;
 };
@@ -64,9 +66,19 @@ bool EnterRawMode() {
     return true;
 }
 
+// The plug-in reads .\Velquorin.ini, a copy: when the reload chord goes
+// down, the copy is made again from the player's file, so the plug-in
+// reads that file as it is now.
 void Press(DriveSession& s, uint32_t vk) {
     sim::KeyDown(vk);  // a repeat arrives as a second key-down, marked as already down
     s.held[vk] = Clock::now();
+    const SettingsRecord& settings = PluginSettings();
+    bool chord = s.held.count(settings.reloadIniFileModifierKey) && s.held.count(settings.reloadIniFileKey);
+    if (chord && !s.settingsPath.empty()) {
+        char at[32];
+        std::snprintf(at, sizeof at, "at %.1f s: ", sim::Now() / 1000.0);
+        s.lastReload = at + RefreshSettings(s.settingsPath);
+    }
 }
 
 void ReleaseQuietKeys(DriveSession& s) {
@@ -172,7 +184,10 @@ std::string DoorLine(const DriveSession& s) {
 void Redraw(const DriveSession& s) {
     std::ostringstream view;
     auto line = [&](const std::string& text) { view << text << "\033[K\r\n"; };
-    line("Velquorin desk drive: " + s.model + " (settings: " + s.settings + ")   q quits");
+    line("Velquorin desk drive: " + s.model + "   q quits");
+    line("Settings: " + (s.settingsPath.empty() ? std::string("the shipped Velquorin.ini")
+                                                 : Printable(s.settingsPath) + ", read again at each reload chord"));
+    if (!s.lastReload.empty()) line("Last reload " + Printable(s.lastReload));
     line("Keys: F board/leave  W/S throttle  J/K/L brakes  c or Tab direction  1/3 doors");
     line("      5 or F5 panel position  6 or F6 console  Alt+I or r reload");
     line("");
@@ -212,22 +227,11 @@ void Redraw(const DriveSession& s) {
 
 }  // namespace
 
-int RunDrive(const std::vector<std::string>& args) {
+int RunDrive(const DriveOptions& options) {
     DriveSession s;
-    s.model = "metrotrain";
-    std::string settingsPath;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--settings" && i + 1 < args.size())
-            settingsPath = AbsolutePath(args[++i]);
-        else if (args[i] == "--model" && i + 1 < args.size() && (args[i + 1] == "freight" || args[i + 1] == "metrotrain"))
-            s.model = args[++i];
-        else {
-            std::fprintf(stderr, "usage: velquorin-sim drive [--settings PATH] [--model freight|metrotrain]\n");
-            return 2;
-        }
-    }
-    s.settings = settingsPath.empty() ? "defaults" : settingsPath;
-    PrepareSettings(settingsPath);
+    s.model = options.model;
+    s.settingsPath = options.settings.empty() ? "" : AbsolutePath(options.settings);
+    PrepareSettings(s.settingsPath);
     if (!EnterRawMode()) {
         std::fprintf(stderr, "velquorin-sim drive needs a terminal; try velquorin-sim demo\n");
         return 2;

@@ -3,32 +3,81 @@
 #include <cstdio>
 #include <exception>
 #include <string>
-#include <vector>
 
+#include "command_line.h"
 #include "desk.h"
 #include "settings_check.h"
+#include "velquorin_version.h"
 
 namespace {
-constexpr const char* Usage =
-    "usage: velquorin-sim demo [--settings PATH] [--out DIR]   a scripted drive, printed, with two pictures\n"
-    "       velquorin-sim drive [--settings PATH] [--model freight|metrotrain]   drive in this terminal\n"
-    "       velquorin-sim check PATH                         what the plug-in makes of a settings file\n"
-    "       velquorin-sim plot --throttle N --brake L --model freight|metrotrain --frames N\n"
-    "                          [--settings PATH] [--out FILE]     the speed chart of a run from rest\n";
+
+// The game's model names, and "metro", the short one players use.
+void AddModelOption(CLI::App& command, std::string& model, bool required) {
+    CLI::Option* option =
+        command.add_option("--model", model, "the train: freight, or metro (the game's metrotrain)")
+            ->type_name("MODEL")
+            ->check(CLI::IsMember({"freight", "metro", "metrotrain"}).description(""))
+            ->transform([](std::string name) {  // runs before the check
+                name = CLI::detail::to_lower(name);
+                return name == "metro" ? std::string("metrotrain") : name;
+            });
+    if (required) option->required();
+}
+
+CLI::Validator InRange(long low, long high) { return CLI::Range(low, high).description(""); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string command = argc > 1 ? argv[1] : "";
-    std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
+    CLI::App app{"velquorin-sim " VELQUORIN_VERSION ": the Velquorin plug-in's own code in a simulated game.",
+                 "velquorin-sim"};
+    app.set_version_flag("--version", "velquorin-sim " VELQUORIN_VERSION, "print the version and exit");
+    app.set_help_flag("-h,--help", "print this help and exit");
+    app.require_subcommand(1);
+
+    DemoOptions demo;
+    CLI::App* demoCommand = app.add_subcommand("demo", "a scripted drive, printed, with a screenshot and a chart");
+    demoCommand->add_option("--settings", demo.settings, "a Velquorin.ini to drive with (default: the shipped one)")
+        ->type_name("FILE");
+    demoCommand->add_option("--out", demo.out, "where the pictures go")->type_name("DIR")->capture_default_str();
+
+    DriveOptions drive;
+    CLI::App* driveCommand = app.add_subcommand("drive", "drive a train yourself in this terminal");
+    driveCommand->add_option("--settings", drive.settings, "a Velquorin.ini, read again at each reload chord")
+        ->type_name("FILE");
+    AddModelOption(*driveCommand, drive.model, false);
+
+    std::string checked;
+    CLI::App* checkCommand = app.add_subcommand("check", "what the game makes of a settings file");
+    checkCommand->add_option("FILE", checked, "the Velquorin.ini to check")->required();
+
+    PlotOptions plot;
+    CLI::App* plotCommand = app.add_subcommand("plot", "the speed chart of a run from rest at a fixed throttle");
+    plotCommand->add_option("--throttle", plot.throttle, "percent")->type_name("0..100")->required()
+        ->check(InRange(0, 100));
+    plotCommand->add_option("--brake", plot.brake, "0 released, 1 light, 2 medium, 3 hard")->type_name("0..3")
+        ->check(InRange(0, 3))->capture_default_str();
+    AddModelOption(*plotCommand, plot.model, true);
+    plotCommand->add_option("--frames", plot.frames, "how long to run (default: until the speed settles)")
+        ->type_name("N")->check(InRange(1, 1000000));
+    plotCommand->add_option("--settings", plot.settings, "a Velquorin.ini (default: the shipped one)")
+        ->type_name("FILE");
+    plotCommand->add_option("--out", plot.out, "the chart")->type_name("FILE")->capture_default_str();
+
     try {
-        if (command == "demo") return RunDemo(args);
-        if (command == "drive") return RunDrive(args);
-        if (command == "plot") return RunPlot(args);
-        if (command == "check" && args.size() == 1) return CheckSettingsFile(args[0].c_str(), stdout);
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& outcome) {
+        return ExitAfterParse(app, outcome);
+    }
+
+    std::string command = app.get_subcommands().front()->get_name();
+    try {
+        if (command == "demo") return RunDemo(demo);
+        if (command == "drive") return RunDrive(drive);
+        if (command == "plot") return RunPlot(plot);
+        return CheckSettingsFile(checked.c_str(), stdout);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "velquorin-sim %s: %s\n", command.c_str(), error.what());
         return 2;
     }
-    std::fprintf(stderr, "%s", Usage);
-    return 2;
 }

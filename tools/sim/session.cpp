@@ -1,13 +1,48 @@
 // Starting a desk run: settings in a fresh working directory, the plug-in
 // loaded, a train on the track and the player beside its cab.
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "desk.h"
+#include "settings_file.h"
 
 namespace {
+
+// The run's working directory, with its paths kept as plain characters for
+// a signal handler, which may only unlink and rmdir.
+struct WorkingDirectoryRecord {
+    std::string dir, settings;
+};
+WorkingDirectoryRecord Working;
+
+void RemoveOnSignal(int signal) {
+    if (!Working.dir.empty()) {
+        unlink(Working.settings.c_str());
+        rmdir(Working.dir.c_str());
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// A fresh directory of our own under the temporary one, made current, and
+// removed however the program ends: on return, exit, an uncaught error's
+// way out of main, or a signal.
+std::string UseFreshWorkingDirectory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velquorin-sim-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a working directory in " + pattern);
+    Working = {pattern, pattern + "/Velquorin.ini"};
+    static bool registered = false;
+    if (!registered) std::atexit(RemoveWorkingDirectory);
+    registered = true;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, RemoveOnSignal);
+    std::filesystem::current_path(pattern);
+    return pattern;
+}
 template <typename T>
 T& Global(const char* name) {
     void* address = sim::PluginSymbol(name);
@@ -29,18 +64,29 @@ const char* PanelUnit() { return PluginSettings().useMetricSystem ? "km/h" : "mp
 std::string AbsolutePath(const std::string& path) { return std::filesystem::absolute(path).string(); }
 
 std::string PrepareSettings(const std::string& path) {
-    std::string text = DefaultSettingsText;
-    if (!path.empty()) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) throw std::runtime_error("cannot read " + path);
-        std::ostringstream all;
-        all << in.rdbuf();
-        text = all.str();
-    }
+    std::string text = DefaultSettingsText, why;
+    if (!path.empty() && !ReadSettingsFile(path, text, why)) throw std::runtime_error("cannot read " + path + ": " + why);
     sim::Reset();
-    std::string dir = sim::UseFreshWorkingDirectory();
+    std::string dir = UseFreshWorkingDirectory();
     sim::WriteSettingsFile(text);
     return (path.empty() ? "the defaults" : path) + std::string(", copied to ") + dir + "/Velquorin.ini";
+}
+
+std::string RefreshSettings(const std::string& path) {
+    std::string text, why;
+    if (!ReadSettingsFile(path, text, why)) {
+        std::remove("Velquorin.ini");
+        return "cannot read " + path + ": " + why + "; the game reads its defaults";
+    }
+    sim::WriteSettingsFile(text);
+    return "read " + path + " (" + std::to_string(text.size()) + " bytes)";
+}
+
+void RemoveWorkingDirectory() {
+    if (Working.dir.empty()) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(Working.dir, ignored);
+    Working = {};
 }
 
 // The metro cab door is 2.0 to the left of and 3.25 ahead of the train's

@@ -6,7 +6,8 @@ sim=$1
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 log="$out/demo.txt"
-"$sim" demo --out "$out/pictures" > "$log"
+mkdir "$out/tmp"
+TMPDIR=$out/tmp "$sim" demo --out "$out/pictures" > "$log"
 
 fail() { echo "FAIL: $*"; cat "$log"; exit 1; }
 # The panel lines printed right after the step line that matches $1.
@@ -45,4 +46,5 @@ grep -F -A1 "F: the player leaves the cab" "$log" | grep -qF "(no driver panel o
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; }
 [ "$(png_size "$out/pictures/screenshot.png")" = "1920x1080" ] || fail "screenshot size"
 [ -s "$out/pictures/drive-chart.png" ] || fail "no chart"
+[ -z "$(ls -A "$out/tmp")" ] || fail "demo left its working folder behind"
 echo "demo output as expected"

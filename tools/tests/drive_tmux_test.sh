@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # drive in a real terminal: board with F, hold W (repeated presses, as a
 # terminal's auto-repeat sends them), see the throttle climb, let go, see
-# it stop. Every wait is bounded.
+# it stop; edit the settings file and reload it; quit with Ctrl-C, leaving
+# no temporary folder behind. Every wait is bounded.
 set -euo pipefail
 sim=$1
 unset TMUX
@@ -11,7 +12,10 @@ tmux_() { tmux -L "$socket" "$@"; }
 cleanup() { tmux_ kill-server 2> /dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 
-tmux_ -f /dev/null new-session -d -s drive -x 120 -y 40 "cd '$work' && '$sim' drive; echo \$? > '$work/status'; sleep 5"
+mkdir "$work/tmp"
+printf '[gameplay]\nuse_metric_system=1\n' > "$work/mine.ini"
+tmux_ -f /dev/null new-session -d -s drive -x 120 -y 40 \
+  "cd '$work' && TMPDIR='$work/tmp' '$sim' drive --settings mine.ini; echo \$? > '$work/status'; sleep 5"
 
 screen() { tmux_ capture-pane -p -t drive; }
 fail() { echo "FAIL: $*"; screen; exit 1; }
@@ -26,6 +30,7 @@ throttle() { screen | sed -n 's/^ *Throttle: *\([0-9][0-9]*\) %.*/\1/p' | head -
 hold_w() { for _ in $(seq 1 "$1"); do tmux_ send-keys -t drive w; sleep 0.03; done; }
 
 wait_for "q quits" 15
+wait_for "Settings: $work/mine.ini, read again" 1
 tmux_ send-keys -t drive f
 wait_for "Throttle:" 5
 [ "$(throttle)" = 0 ] || fail "throttle not 0 after boarding"
@@ -51,11 +56,19 @@ tmux_ capture-pane -e -p -t drive | grep -q $'Brake: \033\\[32m\\[L\\]' || fail 
 tmux_ send-keys -t drive F5
 wait_for "Panel at position 1" 5
 
-tmux_ send-keys -t drive q
+# The reload chord reads the player's file as it is now.
+wait_for "Speed:" 1
+screen | grep -q "Speed: .* km/h" || fail "not in km/h at the start"
+printf '[gameplay]\nuse_metric_system=0\n' > "$work/mine.ini"
+tmux_ send-keys -t drive r
+wait_for "mph" 5
+
+tmux_ send-keys -t drive C-c
 deadline=$((SECONDS + 10))
 until [ -f "$work/status" ]; do
-  [ $SECONDS -lt $deadline ] || fail "q did not quit"
+  [ $SECONDS -lt $deadline ] || fail "Ctrl-C did not quit"
   sleep 0.1
 done
 [ "$(cat "$work/status")" = 0 ] || fail "drive exited with status $(cat "$work/status")"
+[ -z "$(ls -A "$work/tmp")" ] || fail "drive left $(ls "$work/tmp") behind"
 echo "throttle climbed to $first, then $second, and stayed at $released after release"

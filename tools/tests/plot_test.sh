@@ -5,6 +5,8 @@ sim=$1
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+mkdir "$out/tmp"
+export TMPDIR=$out/tmp
 
 # Freight at full throttle gains 0.02 - 0.004 = 0.016 m/s a frame:
 # after 625 frames 10 m/s, 36 km/h.
@@ -22,7 +24,7 @@ grep -qxF "after 100 frames (1.60 s): 0.0 km/h" "$out/metro.txt" || { cat "$out/
 for bad in "--throttle 101 --brake 0 --model freight --frames 10" \
            "--throttle 50 --brake 4 --model freight --frames 10" \
            "--throttle 50 --brake 0 --model tram --frames 10" \
-           "--throttle 50 --brake 0 --model freight"; do
+           "--throttle 50 --brake 0 --frames 10"; do
   set +e
   (cd "$out" && "$sim" plot $bad > /dev/null 2>&1)
   status=$?
@@ -30,4 +32,17 @@ for bad in "--throttle 101 --brake 0 --model freight --frames 10" \
   [ $status = 2 ] || fail "plot $bad gave status $status"
 done
 [ ! -e "$out/velquorin-plot.png" ] || fail "a refused command wrote a chart"
+
+# Without --frames the run goes on until the speed settles: the metro's
+# 35 m/s (126 km/h) at full throttle, within 1 % after 15.84 s.
+"$sim" plot --throttle 100 --model metro --out "$out/settled.png" > "$out/settled.txt"
+grep -qxF "within 1 % of 126 km/h after 15.84 s" "$out/settled.txt" || { cat "$out/settled.txt"; fail "not settled"; }
+# A run that fails still leaves no working folder behind.
+printf '[keys]\nenter_exit=300\n' > "$out/no-board.ini"
+set +e
+"$sim" plot --throttle 100 --model metro --settings "$out/no-board.ini" --out "$out/x.png" > /dev/null 2>&1
+status=$?
+set -e
+[ $status = 1 ] || fail "a player who cannot board gave status $status"
+[ -z "$(ls -A "$out/tmp")" ] || fail "plot left $(ls "$out/tmp") behind"
 echo "plot figures as worked out"
