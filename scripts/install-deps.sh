@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64
   clang libclang-rt-14-dev
-  libcairo2-dev libcli11-dev valgrind tmux zip
+  libcairo2-dev libcli11-dev libgif-dev valgrind tmux zip
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -38,39 +38,85 @@ std::string Name(uint32_t code) {
     return label.empty() ? "key " + std::to_string(code) : label;
 }
 
+// The animated drive keeps every sixth frame and plays four times as fast
+// as the game: the whole drive in about five seconds.
+constexpr int AnimationEvery = 6;
+constexpr double AnimationSpeedUp = 4.0;
+// How long a key's caption stays after the key comes up, in game seconds.
+constexpr double CaptionSeconds = 2.0;
+
 struct DemoRecord {
     bool ansi = false;
     int train = 0;
     double speedFactor = 3.6;  // the unit at the start, kept for the whole chart
     DriveChart chart;
-    std::vector<sim::DrawnText> shotTexts;
-    std::vector<sim::DrawnBox> shotBoxes;
+    AnimationFrame shot;     // the whole screen, with the console open
+    AnimationFrame closeUp;  // the panel under the light brake
+    std::vector<AnimationFrame> animation;
+    std::string caption;
+    double captionUntil = 0;
+    long frames = 0;
     bool everythingHappened = true;
 };
 
 DemoRecord Demo;
 
+double Seconds() { return sim::Now() / 1000.0; }
+
+AnimationFrame Snapshot() {
+    const OverlayRecord& overlay = PluginOverlay();
+    return {Seconds(), sim::TextsDrawn(), sim::BoxesDrawn(), overlay.panelX, overlay.panelY,
+            Seconds() <= Demo.captionUntil ? Demo.caption : ""};
+}
+
 void Frames(int count) {
     for (int i = 0; i < count; ++i) {
         sim::RunFrame();
         const DriveRecord& drive = PluginDrive();
-        Demo.chart.samples.push_back({sim::Now() / 1000.0, static_cast<double>(drive.speed) * Demo.speedFactor,
+        Demo.chart.samples.push_back({Seconds(), static_cast<double>(drive.speed) * Demo.speedFactor,
                                       static_cast<double>(drive.throttle), drive.brakeLevel});
+        if (++Demo.frames % AnimationEvery == 0) Demo.animation.push_back(Snapshot());
     }
 }
 
-// Down, one frame, up: a short press the plug-in sees in that frame.
-void Press(uint32_t vk) {
-    sim::KeyDown(vk);
-    Frames(1);
-    sim::KeyUp(vk);
+// What a key does, said before it is pressed (the brakes and F toggle).
+std::string Action(uint32_t vk) {
+    const DriveRecord& drive = PluginDrive();
+    auto brake = [&](int level, const char* name) {
+        return std::string(drive.brakeLevel == level ? "brake off" : name);
+    };
+    if (vk == Keys.enterExit) return drive.driving ? "leave the train" : "board the train";
+    if (vk == Keys.leftDoors) return "left doors";
+    if (vk == Keys.throttleUp) return "throttle up";
+    if (vk == Keys.throttleDown) return "throttle down";
+    if (vk == Keys.brakeLight) return brake(1, "light brake");
+    if (vk == Keys.brakeMedium) return brake(2, "medium brake");
+    if (vk == Keys.brakeHard) return brake(3, "hard brake");
+    if (vk == Keys.direction) return "change direction";
+    if (vk == Keys.panel) return "move the panel";
+    if (vk == ConsoleKey) return "console";
+    if (vk == Keys.reload) return "reload the settings";
+    return "";
 }
 
-void Hold(uint32_t vk, int frames) {
+// Down for frames, then up: marked on the chart and captioned in the
+// animation. A modifier is held around the key.
+void Hold(uint32_t vk, int frames, uint32_t modifier = 0) {
+    const double from = Seconds();
+    const std::string name = modifier ? Name(modifier) + " + " + Name(vk) : Name(vk);
+    Demo.caption = name + ": " + Action(vk);
+    Demo.captionUntil = 1e300;
+    if (modifier) sim::KeyDown(modifier);
     sim::KeyDown(vk);
     Frames(frames);
     sim::KeyUp(vk);
+    if (modifier) sim::KeyUp(modifier);
+    Demo.chart.keys.push_back({from, Seconds(), name});
+    Demo.captionUntil = Seconds() + CaptionSeconds;
 }
+
+// Down, one frame, up: a short press the plug-in sees in that frame.
+void Press(uint32_t vk, uint32_t modifier = 0) { Hold(vk, 1, modifier); }
 
 void Expect(bool happened, const char* what) {
     if (happened) return;
@@ -110,6 +156,8 @@ std::string Fixed(const char* format, double value) {
 
 void BoardAndDoors() {
     Demo.train = PlaceTrainAndPlayer("metrotrain");
+    Demo.caption = "By the metro train's cab door";
+    Demo.captionUntil = 1e300;
     Frames(40);
     Show("The player stands half a metre from the metro train's cab door.");
     Press(Keys.enterExit);
@@ -143,6 +191,7 @@ void BrakeToStop() {
     Show(Name(Keys.throttleDown) + " held for 50 frames: throttle back to 0; the train coasts.");
     Press(Keys.brakeLight);
     Frames(120);
+    Demo.closeUp = Snapshot();
     Show(Name(Keys.brakeLight) + ": light brake for two seconds.");
     Press(Keys.brakeMedium);
     Frames(120);
@@ -183,8 +232,7 @@ void ConsoleReloadLeave() {
     Frames(15);
     Press(ConsoleKey);
     Expect(sim::ConsoleDrawn(), "F6 shows the console");
-    Demo.shotTexts = sim::TextsDrawn();
-    Demo.shotBoxes = sim::BoxesDrawn();
+    Demo.shot = Snapshot();
     Show("F6: the console shows the boarding distances the plug-in measured.");
 
     std::string changed;
@@ -201,9 +249,7 @@ void ConsoleReloadLeave() {
         }
     }
     Frames(40);
-    sim::KeyDown(Keys.reloadModifier);
-    Press(Keys.reload);
-    sim::KeyUp(Keys.reloadModifier);
+    Press(Keys.reload, Keys.reloadModifier);
     Show(Name(Keys.reloadModifier) + " + " + Name(Keys.reload) + ": settings reloaded" + changed + "; the panel is back at position 0.");
 
     Frames(40);
@@ -238,11 +284,16 @@ int RunDemo(const DemoOptions& options) {
     DirectionAndPanel();
     ConsoleReloadLeave();
 
-    std::string shot = outDir + "/screenshot.png", chart = outDir + "/drive-chart.png";
-    bool pictures = WriteScreenshot(shot, Demo.shotTexts, Demo.shotBoxes) && WriteChart(chart, Demo.chart);
+    const std::string shot = outDir + "/screenshot.png", panel = outDir + "/panel.png",
+                      chart = outDir + "/drive-chart.png", animation = outDir + "/drive.gif";
+    const AnimationFrame& up = Demo.closeUp;
+    bool pictures = WriteScreenshot(shot, Demo.shot.texts, Demo.shot.boxes) &&
+                    WritePanelCloseUp(panel, up.texts, up.boxes, up.panelX, up.panelY) &&
+                    WriteChart(chart, Demo.chart) && WriteAnimation(animation, Demo.animation, AnimationSpeedUp);
     std::printf("\n%zu frames in %.1f s of game time.\n", Demo.chart.samples.size(), sim::Now() / 1000.0);
-    std::printf("Screenshot of the frame with the console open: %s\nChart of the drive: %s\n", shot.c_str(),
-                chart.c_str());
+    std::printf("Screenshot of the frame with the console open: %s\nThe panel under the light brake: %s\n", shot.c_str(),
+                panel.c_str());
+    std::printf("Chart of the drive: %s\nThe drive, animated: %s\n", chart.c_str(), animation.c_str());
     for (const std::string& fault : sim::Faults()) std::printf("host fault: %s\n", fault.c_str());
     bool clean = sim::Faults().empty();
     sim::Unload();

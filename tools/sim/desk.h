@@ -49,18 +49,45 @@ struct DriveSample {
     double throttle = 0;  // percent
     int brakeLevel = 0;
 };
+// A key the player pressed, from its going down to its coming up.
+struct KeyMark {
+    double from = 0, to = 0;  // seconds
+    std::string key;          // its name, as the narration gives it
+};
 struct DriveChart {
     std::string title;
     std::string unit;
     double topSpeed = 0;  // the model's top speed at full throttle, in unit
     std::vector<DriveSample> samples;
+    std::vector<KeyMark> keys;  // drawn along the time axis when given
 };
 constexpr int ScreenWidth = 1920;
 constexpr int ScreenHeight = 1080;
 constexpr double ScreenBackground[3] = {0.36, 0.45, 0.50};
+constexpr int CloseUpWidth = 560;
+constexpr int CloseUpHeight = 320;
 bool WriteScreenshot(const std::string& path, const std::vector<sim::DrawnText>& texts,
                      const std::vector<sim::DrawnBox>& boxes);
+// CloseUpWidth x CloseUpHeight around the panel's anchor, at twice the size.
+bool WritePanelCloseUp(const std::string& path, const std::vector<sim::DrawnText>& texts,
+                       const std::vector<sim::DrawnBox>& boxes, double panelX, double panelY);
 bool WriteChart(const std::string& path, const DriveChart& chart);
+
+// One picture of the animated drive: what was drawn, where the panel's
+// anchor stood, and a line saying what the player just did.
+struct AnimationFrame {
+    double seconds = 0;
+    std::vector<sim::DrawnText> texts;
+    std::vector<sim::DrawnBox> boxes;
+    double panelX = 0, panelY = 0;
+    std::string caption;
+};
+constexpr int AnimationWidth = 600;
+constexpr int AnimationHeight = 200;
+// A looping GIF, each frame shown for its share of game time sped up by
+// speedUp: the panel close up on the left, the whole screen small on the
+// right with the caption under it.
+bool WriteAnimation(const std::string& path, const std::vector<AnimationFrame>& frames, double speedUp);
 
 // [SECTION] Subcommands, with their command lines' values (paths as given)
 struct DemoOptions {

@@ -1,10 +1,12 @@
 // A frame as the player's screen would show it: every box and text line
-// the natives drew, at their screen fractions, over a plain background.
+// the natives drew, at their screen fractions, over a plain background;
+// the whole screen, or the panel close up.
 #include <cairo.h>
 
 #include <algorithm>
 
 #include "desk.h"
+#include "screen.h"
 
 namespace {
 
@@ -71,10 +73,7 @@ void DrawText(cairo_t* cr, const sim::DrawnText& text) {
 
 }  // namespace
 
-bool WriteScreenshot(const std::string& path, const std::vector<sim::DrawnText>& texts,
-                     const std::vector<sim::DrawnBox>& boxes) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, ScreenWidth, ScreenHeight);
-    cairo_t* cr = cairo_create(surface);
+void DrawScreen(cairo_t* cr, const std::vector<sim::DrawnText>& texts, const std::vector<sim::DrawnBox>& boxes) {
     cairo_set_source_rgb(cr, ScreenBackground[0], ScreenBackground[1], ScreenBackground[2]);
     cairo_paint(cr);
     // Boxes are centred on their position and given with their full size.
@@ -86,6 +85,27 @@ bool WriteScreenshot(const std::string& path, const std::vector<sim::DrawnText>&
     }
     cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
     for (const sim::DrawnText& text : texts) DrawText(cr, text);
+}
+
+bool WriteScreenshot(const std::string& path, const std::vector<sim::DrawnText>& texts,
+                     const std::vector<sim::DrawnBox>& boxes) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, ScreenWidth, ScreenHeight);
+    cairo_t* cr = cairo_create(surface);
+    DrawScreen(cr, texts, boxes);
+    cairo_destroy(cr);
+    bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return written;
+}
+
+// Twice the size, so the text is as sharp as on a 4K screen.
+bool WritePanelCloseUp(const std::string& path, const std::vector<sim::DrawnText>& texts,
+                       const std::vector<sim::DrawnBox>& boxes, double panelX, double panelY) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, CloseUpWidth, CloseUpHeight);
+    cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, 2, 2);
+    cairo_translate(cr, CloseUpWidth / 4.0 - panelX * ScreenWidth, CloseUpHeight / 4.0 - panelY * ScreenHeight);
+    DrawScreen(cr, texts, boxes);
     cairo_destroy(cr);
     bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);

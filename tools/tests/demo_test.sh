@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The demo without a terminal: plain text, the panel as the player sees it
-# at each step, and both pictures written at 1920x1080 and as a chart.
+# at each step, and the pictures: the screen at 1920x1080, the panel close
+# up, the chart and the animated drive.
 set -euo pipefail
 sim=$1
 out=$(mktemp -d)
@@ -45,6 +46,19 @@ grep -F -A1 "F: the player leaves the cab" "$log" | grep -qF "(no driver panel o
 # PNG: the width and height are the first two words of the IHDR chunk.
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; }
 [ "$(png_size "$out/pictures/screenshot.png")" = "1920x1080" ] || fail "screenshot size"
-[ -s "$out/pictures/drive-chart.png" ] || fail "no chart"
+[ "$(png_size "$out/pictures/panel.png")" = "560x320" ] || fail "close-up size"
+[ "$(png_size "$out/pictures/drive-chart.png")" = "1000x592" ] || fail "chart size"
+# GIF: the logical screen's width and height follow the six-byte
+# signature; each frame's delay (centiseconds) is in its graphic control
+# extension, 21 f9 04 flags delay-low delay-high.
+gif=$out/pictures/drive.gif
+[ "$(head -c 6 "$gif")" = GIF89a ] || fail "drive.gif is no GIF89a"
+[ "$(od -An -tu1 -j6 -N4 "$gif" | awk '{print $1+$2*256 "x" $3+$4*256}')" = "600x200" ] || fail "animation size"
+[ "$(stat -c %s "$gif")" -lt 300000 ] || fail "drive.gif is $(stat -c %s "$gif") bytes: too big for a README"
+centiseconds=0
+while read -r _ _ _ _ low high; do
+  centiseconds=$(( centiseconds + 16#$high * 256 + 16#$low ))
+done < <(od -An -v -tx1 "$gif" | tr -s ' \n' ' ' | grep -o '21 f9 04 [0-9a-f]* [0-9a-f]* [0-9a-f]*')
+(( centiseconds >= 300 && centiseconds <= 1000 )) || fail "drive.gif lasts $centiseconds cs, not a few seconds"
 [ -z "$(ls -A "$out/tmp")" ] || fail "demo left its working folder behind"
 echo "demo output as expected"

@@ -22,11 +22,13 @@ constexpr Pixel Black = {0, 0, 0};
 
 struct Picture {
     cairo_surface_t* image;
-    explicit Picture(const std::string& path) : image(cairo_image_surface_create_from_png(path.c_str())) {
+    explicit Picture(const std::string& path, int width = ScreenWidth, int height = ScreenHeight)
+        : image(cairo_image_surface_create_from_png(path.c_str())) {
         EXPECT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
-        EXPECT_EQ(cairo_image_surface_get_width(image), 1920);
-        EXPECT_EQ(cairo_image_surface_get_height(image), 1080);
+        EXPECT_EQ(cairo_image_surface_get_width(image), width);
+        if (height >= 0) EXPECT_EQ(cairo_image_surface_get_height(image), height);
     }
+    int Height() const { return cairo_image_surface_get_height(image); }
     ~Picture() { cairo_surface_destroy(image); }
     Pixel At(int x, int y) const {
         const unsigned char* data = cairo_image_surface_get_data(image);
@@ -53,10 +55,11 @@ protected:
         sim::RunFrame();
     }
     std::string Shoot() {
-        std::string path = (std::filesystem::current_path() / "shot.png").string();
+        std::string path = Path("shot.png");
         EXPECT_TRUE(WriteScreenshot(path, sim::TextsDrawn(), sim::BoxesDrawn()));
         return path;
     }
+    static std::string Path(const char* name) { return (std::filesystem::current_path() / name).string(); }
 };
 
 // Black at opacity a leaves (1 - a/255) of the background.
@@ -76,6 +79,11 @@ TEST_F(Screenshot, ThePanelBoxDarkensTheBackgroundByItsOpacity) {
         // 475-605 down; its text stays left of 1065 and above 595.
         ExpectNear(shot.At(1070, 600), c.box, "inside the box, clear of its text");
         ExpectNear(shot.At(150, 900), Background, "an empty spot");
+        // The close-up doubles the box (460x260) about the middle of 560x320.
+        ASSERT_TRUE(WritePanelCloseUp(Path("panel.png"), sim::TextsDrawn(), sim::BoxesDrawn(), 0.5, 0.5));
+        Picture closeUp(Path("panel.png"), CloseUpWidth, CloseUpHeight);
+        ExpectNear(closeUp.At(505, 285), c.box, "inside the close-up's box");
+        ExpectNear(closeUp.At(45, 25), Background, "outside the close-up's box");
         sim::Unload();
     }
 }
@@ -114,6 +122,30 @@ TEST_F(Screenshot, TheShippedSettingsShowTheWholePanelAtEachPosition) {
             EXPECT_EQ(shot.At(outRight, y), Background) << "position " << slot << " right of the box, y " << y;
         }
     }
+}
+
+// 100 % throttle sits at the top speed: a train at half its top speed is
+// drawn on the same row as a throttle of 50 %.
+TEST(Chart, TheThrottleSharesTheSpeedAxis) {
+    DriveChart chart{"half and half", "km/h", 126.0, {}, {}};
+    for (int i = 0; i <= 100; ++i) chart.samples.push_back({i * 0.1, i < 50 ? 0.0 : 63.0, i < 50 ? 50.0 : 0.0, 0});
+    const std::string path = (std::filesystem::temp_directory_path() / "velquorin-chart-test.png").string();
+    ASSERT_TRUE(WriteChart(path, chart));
+    const int width = 1000;
+    Picture picture(path, width, -1);
+    std::filesystem::remove(path);
+    // The first row from the top in a column that has the colour.
+    auto rowOf = [&](int x, Pixel colour) {
+        for (int y = 0; y < picture.Height(); ++y)
+            if (std::abs(picture.At(x, y).r - colour.r) < 8 && std::abs(picture.At(x, y).g - colour.g) < 8 &&
+                std::abs(picture.At(x, y).b - colour.b) < 8)
+                return y;
+        return -1;
+    };
+    const int throttleRow = rowOf(width / 4, {217, 115, 26}), speedRow = rowOf(width * 3 / 4, {13, 64, 166});
+    ASSERT_GT(throttleRow, 0) << "no throttle line";
+    ASSERT_GT(speedRow, 0) << "no speed line";
+    EXPECT_NEAR(throttleRow, speedRow, 1);
 }
 
 }  // namespace
