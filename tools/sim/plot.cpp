@@ -8,7 +8,10 @@
 
 namespace {
 
-constexpr long SettleWindow = 60;  // frames: a second, about
+// The speed model steps once a frame, whatever the frame's length, so a
+// run is counted in frames and told in seconds at the game's usual rate.
+constexpr double FramesPerSecond = 60.0;
+constexpr long SettleWindow = 60;  // frames: a second
 constexpr long MostFrames = 1000000;
 
 }  // namespace
@@ -38,7 +41,7 @@ int RunPlot(const PlotOptions& options) {
     chart.unit = PanelUnit();
     chart.topSpeed = PanelSpeed(top);
     const double limit = PanelSpeed(top) * static_cast<double>(throttle) / 100.0;
-    double reached = -1;
+    long reached = -1;  // the frame
     // Without a frame count the run ends once a second's top speed is that
     // of the second before: the speed has settled.
     double windowTop = 0, lastWindowTop = -1;
@@ -47,9 +50,9 @@ int RunPlot(const PlotOptions& options) {
         sim::RunFrame();
         frames = frame;
         double speed = PanelSpeed(drive.speed);
-        double seconds = static_cast<double>(frame) * 0.016;
+        double seconds = static_cast<double>(frame) / FramesPerSecond;
         chart.samples.push_back({seconds, speed, static_cast<double>(drive.throttle), drive.brakeLevel});
-        if (reached < 0 && limit > 0 && speed >= 0.99 * limit) reached = seconds;
+        if (reached < 0 && limit > 0 && speed >= 0.99 * limit) reached = frame;
         windowTop = std::max(windowTop, speed);
         if (frame % SettleWindow != 0) continue;
         if (!options.frames && std::fabs(windowTop - lastWindowTop) < 0.01) break;
@@ -61,10 +64,11 @@ int RunPlot(const PlotOptions& options) {
     bool written = WriteChart(out, chart);
     std::printf("%s: top speed %.0f %s at full throttle, %.0f %s at %ld %%\n", model.c_str(), PanelSpeed(top),
                 chart.unit.c_str(), limit, chart.unit.c_str(), throttle);
-    std::printf("after %ld frames (%.2f s): %.1f %s\n", frames, static_cast<double>(frames) * 0.016, chart.samples.back().speed,
-                chart.unit.c_str());
+    std::printf("after %ld frames (%.2f s at 60 frames a second): %.1f %s\n", frames,
+                static_cast<double>(frames) / FramesPerSecond, chart.samples.back().speed, chart.unit.c_str());
     if (reached >= 0)
-        std::printf("within 1 %% of %.0f %s after %.2f s\n", limit, chart.unit.c_str(), reached);
+        std::printf("within 1 %% of %.0f %s after %ld frames (%.2f s at 60 frames a second)\n", limit,
+                    chart.unit.c_str(), reached, static_cast<double>(reached) / FramesPerSecond);
     else
         std::printf("never within 1 %% of %.0f %s in this run\n", limit, chart.unit.c_str());
     std::printf("chart: %s\n", out.c_str());
