@@ -1,6 +1,7 @@
 # The native build: the plug-in as a shared object that the simulated host
 # loads afresh for every scenario, plus the tests and tools around it.
 find_package(GTest REQUIRED)
+find_package(Boost 1.74 REQUIRED COMPONENTS context)
 include(GoogleTest)
 enable_testing()
 
@@ -29,7 +30,7 @@ add_library(velquorin_sim STATIC
   ${CMAKE_SOURCE_DIR}/sim/platform_posix.cpp)
 target_include_directories(velquorin_sim PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velquorin_sim PRIVATE ${VELQUORIN_WARNINGS})
-target_link_libraries(velquorin_sim PUBLIC ${CMAKE_DL_LIBS})
+target_link_libraries(velquorin_sim PUBLIC ${CMAKE_DL_LIBS} PRIVATE Boost::context)
 
 # A program that hosts the plug-in exports the host's functions to it.
 function(velquorin_host_executable target)

@@ -1,16 +1,17 @@
 // Linux glue: the plug-in is a shared object loaded afresh with dlopen,
-// its script runs on a ucontext fiber, and the host's functions are
-// exported under the plain names the plug-in calls.
+// its script runs on a Boost.Context fiber (a switch is a few register
+// moves, no system call), and the host's functions are exported under the
+// plain names the plug-in calls.
 #include <dlfcn.h>
-#include <ucontext.h>
 #include <unistd.h>
 
+#include <boost/context/detail/fcontext.hpp>
+#include <boost/context/protected_fixedsize_stack.hpp>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "sim/host_internal.h"
 
@@ -23,6 +24,7 @@
 #define VQ_ASAN 1
 #endif
 #ifdef VQ_ASAN
+#include <sanitizer/asan_interface.h>
 #include <sanitizer/common_interface_defs.h>
 #endif
 
@@ -30,16 +32,19 @@ namespace sim::platform {
 namespace {
 
 // ---------------------------------------------------------------------------
-// [SECTION] Fibers. Under AddressSanitizer every switch is announced, so
-// it tracks which stack is live and keeps no stale shadow for a dropped one.
+// [SECTION] Fibers. The raw fcontext layer, not boost::context::fiber:
+// dropping a fiber object unwinds its stack through the plug-in's frames,
+// while the real host drops a parked script's stack as it is. Under
+// AddressSanitizer every switch is announced, so it tracks which stack is
+// live and keeps no stale shadow for a dropped one.
+namespace ctx = boost::context;
 constexpr size_t ScriptStackSize = 4u << 20;
 
 struct Fibers {
-    ucontext_t host{};
-    ucontext_t script{};
-    std::vector<char> stack;
+    ctx::detail::fcontext_t host = nullptr;
+    ctx::detail::fcontext_t script = nullptr;
+    ctx::stack_context stack{};  // with a guard page below it: an overflow faults at once
     void (*entry)() = nullptr;
-    bool exists = false;
     const void* hostStackBottom = nullptr;
     size_t hostStackSize = 0;
 };
@@ -48,6 +53,8 @@ Fibers& F() {
     static Fibers fibers;
     return fibers;
 }
+
+void* StackBottom(const ctx::stack_context& stack) { return static_cast<char*>(stack.sp) - stack.size; }
 
 void StartSwitch(void** fakeStack, const void* bottom, size_t size) {
 #ifdef VQ_ASAN
@@ -68,7 +75,8 @@ void FinishSwitch(void* fakeStack, const void** bottom, size_t* size) {
 void* hostFakeStack = nullptr;
 void* scriptFakeStack = nullptr;
 
-void ScriptTrampoline() {
+void ScriptTrampoline(ctx::detail::transfer_t from) {
+    F().host = from.fctx;
     FinishSwitch(nullptr, &F().hostStackBottom, &F().hostStackSize);
     F().entry();
     // The script main never returns; if it did, the host could not resume it.
@@ -91,37 +99,37 @@ bool LoaderRunsEntry() { return false; }
 
 void CreateScriptFiber(void (*script)()) {
     Fibers& f = F();
-    f.stack.assign(ScriptStackSize, 0);
+    f.stack = ctx::protected_fixedsize_stack(ScriptStackSize).allocate();
     f.entry = script;
-    getcontext(&f.script);
-    f.script.uc_stack.ss_sp = f.stack.data();
-    f.script.uc_stack.ss_size = f.stack.size();
-    f.script.uc_link = nullptr;
-    makecontext(&f.script, ScriptTrampoline, 0);
-    f.exists = true;
+    f.script = ctx::detail::make_fcontext(f.stack.sp, f.stack.size, ScriptTrampoline);
 }
 
 void SwitchToScript() {
     Fibers& f = F();
-    StartSwitch(&hostFakeStack, f.stack.data(), f.stack.size());
-    swapcontext(&f.host, &f.script);
+    StartSwitch(&hostFakeStack, StackBottom(f.stack), f.stack.size);
+    f.script = ctx::detail::jump_fcontext(f.script, nullptr).fctx;
     FinishSwitch(hostFakeStack, nullptr, nullptr);
 }
 
 void SwitchToHost() {
     Fibers& f = F();
     StartSwitch(&scriptFakeStack, f.hostStackBottom, f.hostStackSize);
-    swapcontext(&f.script, &f.host);
+    f.host = ctx::detail::jump_fcontext(f.host, nullptr).fctx;
     FinishSwitch(scriptFakeStack, &f.hostStackBottom, &f.hostStackSize);
 }
 
 // The script is parked inside scriptWait; like the real host deleting a
-// fiber, its stack is simply dropped, frames and all.
+// fiber, its stack is simply dropped, frames and all. The sanitizer's
+// poison of those frames goes first, so no later mapping inherits it.
 void DeleteScriptFiber() {
     Fibers& f = F();
-    f.stack.clear();
-    f.stack.shrink_to_fit();
-    f.exists = false;
+    if (!f.stack.sp) return;
+#ifdef VQ_ASAN
+    ASAN_UNPOISON_MEMORY_REGION(StackBottom(f.stack), f.stack.size);
+#endif
+    ctx::protected_fixedsize_stack(ScriptStackSize).deallocate(f.stack);
+    f.stack = ctx::stack_context{};
+    f.script = nullptr;
     scriptFakeStack = nullptr;
 }
 
