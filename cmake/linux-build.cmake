@@ -32,6 +32,12 @@ target_include_directories(velquorin_sim PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velquorin_sim PRIVATE ${VELQUORIN_WARNINGS})
 target_link_libraries(velquorin_sim PUBLIC ${CMAKE_DL_LIBS} PRIVATE Boost::context)
 
+# Counts every heap allocation of the program that links it (the scenarios
+# and the benchmark), the plug-in's included.
+add_library(velquorin_alloc_count OBJECT ${CMAKE_SOURCE_DIR}/sim/alloc_count_posix.cpp)
+target_include_directories(velquorin_alloc_count PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(velquorin_alloc_count PRIVATE ${VELQUORIN_WARNINGS})
+
 # A program that hosts the plug-in exports the host's functions to it.
 function(velquorin_host_executable target)
   set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -32,6 +32,13 @@ void CreateScriptFiber(void (*script)());
 void SwitchToScript();  // from the host: runs the script until it yields
 void SwitchToHost();    // from the script
 void DeleteScriptFiber();
+#ifdef _WIN32
+// Points the module's import of dll!name at replacement; false when the
+// module does not import it.
+bool RedirectImport(void* module, const char* dll, const char* name, const void* replacement);
+// Counts the module's allocations from now on (sim::AllocationCount).
+void CountAllocationsOf(void* module);
+#endif
 }  // namespace sim::platform
 
 namespace sim::world {

@@ -67,35 +67,38 @@ bool SameNameIgnoringCase(const char* a, const char* b) {
     return *a == *b;
 }
 
-// The plug-in asks KERNEL32 for the time; after loading, its import slot
-// for GetTickCount is rewritten so the clock is the host's virtual one.
-void RedirectTickCount(HMODULE module) {
-    auto* base = reinterpret_cast<BYTE*>(module);
+}  // namespace
+
+// Rewrites every import slot of the module for dll!name (a program may
+// import one function twice, through two import libraries); false when it
+// imports no such function. Names compare as the loader compares them: the
+// library's without case, the function's exactly.
+bool RedirectImport(void* module, const char* dll, const char* name, const void* replacement) {
+    auto* base = static_cast<BYTE*>(module);
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (imports.VirtualAddress == 0) throw std::runtime_error("the plug-in has no import table");
+    if (imports.VirtualAddress == 0) return false;
+    bool found = false;
     for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
-        if (!SameNameIgnoringCase(reinterpret_cast<const char*>(base + d->Name), "KERNEL32.dll")) continue;
+        if (!SameNameIgnoringCase(reinterpret_cast<const char*>(base + d->Name), dll)) continue;
         auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + (d->OriginalFirstThunk ? d->OriginalFirstThunk
                                                                                          : d->FirstThunk));
         auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
         for (; names->u1.AddressOfData; ++names, ++slots) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
             auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), "GetTickCount") != 0) continue;
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0) continue;
             DWORD old = 0;
             if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old))
-                throw std::runtime_error("cannot unprotect the plug-in's import table: " + LastErrorText());
-            slots->u1.Function = reinterpret_cast<ULONG_PTR>(&SimGetTickCount);
+                throw std::runtime_error("cannot unprotect an import table: " + LastErrorText());
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
             VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
-            return;
+            found = true;
         }
     }
-    throw std::runtime_error("the plug-in imports no KERNEL32 GetTickCount to redirect");
+    return found;
 }
-
-}  // namespace
 
 // The Windows loader runs DllMain itself at LoadLibrary and FreeLibrary.
 bool LoaderRunsEntry() { return true; }
@@ -128,7 +131,10 @@ void* LoadPlugin() {
     HMODULE module = LoadLibraryA(path.c_str());
     if (!module) throw std::runtime_error("cannot load " + path + ": " + LastErrorText());
     try {
-        RedirectTickCount(module);
+        // The plug-in asks KERNEL32 for the time; its clock is the host's.
+        if (!RedirectImport(module, "KERNEL32.dll", "GetTickCount", reinterpret_cast<const void*>(&SimGetTickCount)))
+            throw std::runtime_error("the plug-in imports no KERNEL32 GetTickCount to redirect");
+        CountAllocationsOf(module);
     } catch (...) {
         FreeLibrary(module);
         throw;

@@ -149,6 +149,16 @@ using NativeHook = std::function<bool(uint64_t hash, const std::vector<uint64_t>
 void SetNativeHook(NativeHook hook);
 
 // ---------------------------------------------------------------------------
+// [SECTION] Heap allocations
+// Every malloc, calloc, realloc and strdup since the program started
+// (operator new allocates through malloc). Linux: the whole process's,
+// where the program links sim/alloc_count_posix.cpp. Windows: those made
+// through the msvcrt imports of the plug-in, the host and the program,
+// pointed at counting wrappers when the plug-in loads; what msvcrt and
+// Windows allocate inside their own functions is not seen.
+uint64_t AllocationCount();
+
+// ---------------------------------------------------------------------------
 // [SECTION] Files
 // A fresh empty working directory, made current; returns its path.
 std::string UseFreshWorkingDirectory();
