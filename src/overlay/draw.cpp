@@ -3,17 +3,17 @@
 // every line so that no line depends on what the host kept from the last.
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
-#include <string>
 
 #include "host/natives.h"
 #include "overlay/overlay_state.h"
 
-namespace {
-// The panel's lines fit here, so a driving frame draws without the heap.
-constexpr size_t ShortTextCapacity = 128;
-
-void DrawTextCopy(const char* copy, float x, float y, float scale, int alpha) {
+// The host reads the text until EndTextDraw returns, and every caller's
+// text stays as it is until then: a literal, a panel line on the caller's
+// stack, or the console's history, which only a post changes, on this
+// fiber and never during a draw. So the text goes to the host as it is,
+// neither measured nor copied, and a shown console costs the same however
+// long its history.
+void DrawText(const char* text, float x, float y, float scale, int alpha) {
     TextFont(0);
     TextScale(0.0f, scale);
     TextColour(255, 255, 255, alpha);
@@ -21,23 +21,8 @@ void DrawTextCopy(const char* copy, float x, float y, float scale, int alpha) {
     TextDropShadow();
     TextEdge();
     BeginTextEntry("STRING");
-    AddTextString(copy);
+    AddTextString(text);
     EndTextDraw(x, y);
-}
-}  // namespace
-
-// The host may read the text until EndTextDraw returns, so it gets a copy
-// of its own that nothing else can change in the meantime.
-void DrawText(const char* text, float x, float y, float scale, int alpha) {
-    size_t length = std::strlen(text);
-    if (length < ShortTextCapacity) {
-        char copy[ShortTextCapacity];
-        std::memcpy(copy, text, length + 1);
-        DrawTextCopy(copy, x, y, scale, alpha);
-    } else {
-        std::string copy(text, length);
-        DrawTextCopy(copy.c_str(), x, y, scale, alpha);
-    }
 }
 
 void DrawBox(float x, float y, float width, float height, int alpha) { DrawScreenRect(x, y, width, height, alpha); }
