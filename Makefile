@@ -25,7 +25,7 @@ test: windows linux linux-asan
 dist: windows
 	@bash scripts/make-dist.sh
 
-bench: linux
+bench: linux windows
 	@bash scripts/run-bench.sh
 
 fuzz: deps

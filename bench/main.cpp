@@ -1,63 +1,42 @@
 // velquorin-bench: whole passes of the plug-in's frame loop through the
 // simulated host, each beside its floor (the same natives issued by a bare
-// script), with heap allocations counted per pass.
+// script), with heap allocations counted per pass. The same program runs
+// on Linux against libvelquorin.so and under Wine against the shipped
+// dist/Velquorin.asi.
 //
-//   velquorin-bench [benchmark flags] [--instructions FILE]
-//       times every scene and prints the table; FILE holds lines
-//       "scene pass-instructions floor-instructions" from callgrind runs
+//   velquorin-bench [--repetitions N] [--min-time SECONDS] [--filter NAME,...]
+//                   [--instructions FILE] [--tsv FILE]
+//       times every scene (or those named) and prints the table; FILE for
+//       --instructions holds lines "scene pass-instructions floor-instructions"
+//       from callgrind runs; --tsv also writes the figures tab-separated
 //   velquorin-bench --scenario NAME --frames N [--floor]
 //       sets the scene up and runs N passes, for counting instructions
-#include <benchmark/benchmark.h>
-
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "bench/alloc_count.h"
-#include "bench/replay.h"
+#include "bench/runner.h"
 #include "bench/scenes.h"
 
 namespace {
 
-void Frame(benchmark::State& state, Scene scene, bool floor) {
-    SetUpScene(scene);
-    if (floor) SwitchToFloor(scene);
-    uint64_t before = AllocationCount();
-    if (floor) {
-        for (auto _ : state) RunFloorPass(scene);
-    } else {
-        for (auto _ : state) RunPass(scene);
-    }
-    state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(AllocationCount() - before), benchmark::Counter::kAvgIterations);
-    TearDownScene();
-}
+#ifdef _WIN32
+constexpr const char* Build = "the shipped DLL under Wine";
+#else
+constexpr const char* Build = "the Linux build";
+#endif
 
-struct Median {
-    double nanoseconds = -1;
-    double allocations = -1;
-};
-
-// Passes everything on to the console and keeps each benchmark's median.
-class MedianKeeper : public benchmark::ConsoleReporter {
-public:
-    MedianKeeper() : ConsoleReporter(OO_Tabular) {}  // no colour codes in a saved run
-    std::map<std::string, Median> medians;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median") continue;
-            Median& m = medians[run.run_name.function_name];
-            m.nanoseconds = run.GetAdjustedCPUTime();  // CPU time: other builds on the machine inflate wall time
-            auto allocs = run.counters.find("allocs");
-            if (allocs != run.counters.end()) m.allocations = allocs->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
+struct Row {
+    const SceneInfo* info;
+    Timing pass;
+    Timing floor;
 };
 
 struct Instructions {
@@ -86,23 +65,47 @@ std::string Figure(double value, const char* format) {
     return text;
 }
 
-void PrintTable(const MedianKeeper& kept, const std::map<std::string, Instructions>& instructions) {
-    std::printf("\n| Frame | ns per pass (median) | floor ns | ratio to floor | allocations per pass | "
-                "instructions per pass | floor instructions |\n");
-    std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
-    for (const SceneInfo& info : Scenes) {
-        auto pass = kept.medians.find(std::string("pass/") + info.name);
-        auto floor = kept.medians.find(std::string("floor/") + info.name);
-        if (pass == kept.medians.end()) continue;
-        double ns = pass->second.nanoseconds;
-        double floorNs = floor == kept.medians.end() ? -1 : floor->second.nanoseconds;
-        auto counted = instructions.find(info.name);
-        Instructions i = counted == instructions.end() ? Instructions{} : counted->second;
-        std::printf("| %s | %s | %s | %s | %s | %s | %s |\n", info.title, Figure(ns, "%.0f").c_str(),
-                    Figure(floorNs, "%.0f").c_str(), Figure(floorNs > 0 ? ns / floorNs : -1, "%.2f").c_str(),
-                    Figure(pass->second.allocations, "%.2f").c_str(), Figure(i.pass, "%.0f").c_str(),
-                    Figure(i.floor, "%.0f").c_str());
+double Ratio(double pass, double floor) { return pass >= 0 && floor > 0 ? pass / floor : -1; }
+
+void PrintTable(const std::vector<Row>& rows, const RunOptions& options,
+                const std::map<std::string, Instructions>& instructions) {
+    std::printf("\n%s: ns per pass over %d repetitions of at least %.2f s each (their min and median)\n\n", Build,
+                options.repetitions, options.minSeconds);
+    std::printf("| Frame | ns per pass, min | median | floor ns, min | median | ratio to floor, min | median | "
+                "allocations per pass |%s\n",
+                instructions.empty() ? "" : " instructions per pass | floor instructions |");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|%s\n", instructions.empty() ? "" : "---:|---:|");
+    for (const Row& row : rows) {
+        std::printf("| %s | %s | %s | %s | %s | %s | %s | %s |", row.info->title, Figure(row.pass.minNs, "%.0f").c_str(),
+                    Figure(row.pass.medianNs, "%.0f").c_str(), Figure(row.floor.minNs, "%.0f").c_str(),
+                    Figure(row.floor.medianNs, "%.0f").c_str(),
+                    Figure(Ratio(row.pass.minNs, row.floor.minNs), "%.2f").c_str(),
+                    Figure(Ratio(row.pass.medianNs, row.floor.medianNs), "%.2f").c_str(),
+                    Figure(row.pass.allocationsPerPass, "%.2f").c_str());
+        if (!instructions.empty()) {
+            auto counted = instructions.find(row.info->name);
+            Instructions i = counted == instructions.end() ? Instructions{} : counted->second;
+            std::printf(" %s | %s |", Figure(i.pass, "%.0f").c_str(), Figure(i.floor, "%.0f").c_str());
+        }
+        std::printf("\n");
     }
+    std::fflush(stdout);
+}
+
+void WriteTsv(const char* path, const std::vector<Row>& rows) {
+    std::ofstream out(path);
+    for (const Row& row : rows)
+        out << row.info->name << '\t' << row.info->title << '\t' << row.pass.minNs << '\t' << row.pass.medianNs << '\t'
+            << row.floor.minNs << '\t' << row.floor.medianNs << '\t' << row.pass.allocationsPerPass << '\n';
+}
+
+bool Selected(const SceneInfo& info, const char* filter) {
+    if (!filter) return true;
+    std::istringstream names(filter);
+    std::string name;
+    while (std::getline(names, name, ','))
+        if (name == info.name) return true;
+    return false;
 }
 
 int RunFrames(const char* name, long frames, bool floor) {
@@ -114,11 +117,26 @@ int RunFrames(const char* name, long frames, bool floor) {
     SetUpScene(info->scene);
     if (floor) {
         SwitchToFloor(info->scene);
-        std::fprintf(stderr, "velquorin-bench: %s: %zu natives per pass\n", info->name, ReplayedNatives());
+        std::fprintf(stderr, "velquorin-bench: %s: %zu natives per pass\n", info->name, FloorNatives());
     }
-    for (long i = 0; i < frames; ++i) floor ? RunFloorPass(info->scene) : RunPass(info->scene);
+    for (long i = 0; i < frames; ++i) {
+        if (floor) {
+            RunFloorPass(info->scene);
+        } else {
+            RunPass(info->scene);
+            if (info->timedSingly) BetweenPasses(info->scene);
+        }
+    }
     TearDownScene();
     return 0;
+}
+
+int Usage() {
+    std::fputs("usage: velquorin-bench [--repetitions N] [--min-time SECONDS] [--filter NAME,...] "
+               "[--instructions FILE] [--tsv FILE]\n"
+               "       velquorin-bench --scenario NAME --frames N [--floor]\n",
+               stderr);
+    return 2;
 }
 
 }  // namespace
@@ -126,21 +144,41 @@ int RunFrames(const char* name, long frames, bool floor) {
 int main(int argc, char** argv) {
     const char* scenario = nullptr;
     const char* instructionsFile = nullptr;
+    const char* tsvFile = nullptr;
+    const char* filter = nullptr;
     long frames = -1;
     bool floor = false;
-    std::vector<char*> rest{argv[0]};
+    RunOptions options;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--scenario") == 0 && i + 1 < argc)
-            scenario = argv[++i];
-        else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc)
-            frames = std::strtol(argv[++i], nullptr, 10);
-        else if (std::strcmp(argv[i], "--floor") == 0)
+        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        const char* arg = argv[i];
+        const char* given = nullptr;
+        if (std::strcmp(arg, "--floor") == 0) {
             floor = true;
-        else if (std::strcmp(argv[i], "--instructions") == 0 && i + 1 < argc)
-            instructionsFile = argv[++i];
+            continue;
+        }
+        if (!(given = value())) return Usage();
+        if (std::strcmp(arg, "--scenario") == 0)
+            scenario = given;
+        else if (std::strcmp(arg, "--frames") == 0)
+            frames = std::strtol(given, nullptr, 10);
+        else if (std::strcmp(arg, "--repetitions") == 0)
+            options.repetitions = std::max(1, std::atoi(given));
+        else if (std::strcmp(arg, "--min-time") == 0)
+            options.minSeconds = std::strtod(given, nullptr);
+        else if (std::strcmp(arg, "--filter") == 0)
+            filter = given;
+        else if (std::strcmp(arg, "--instructions") == 0)
+            instructionsFile = given;
+        else if (std::strcmp(arg, "--tsv") == 0)
+            tsvFile = given;
         else
-            rest.push_back(argv[i]);
+            return Usage();
     }
+    // Paths given are taken from where the program starts; it then works in
+    // a directory of its own.
+    std::string instructionsPath = instructionsFile ? std::filesystem::absolute(instructionsFile).string() : "";
+    std::string tsvPath = tsvFile ? std::filesystem::absolute(tsvFile).string() : "";
     PrepareWorkingDirectory();
     if (scenario) {
         int status = RunFrames(scenario, frames, floor);
@@ -148,23 +186,16 @@ int main(int argc, char** argv) {
         return status;
     }
 
+    std::vector<Row> rows;
     for (const SceneInfo& info : Scenes) {
-        for (bool isFloor : {false, true}) {
-            std::string name = std::string(isFloor ? "floor/" : "pass/") + info.name;
-            auto* b = benchmark::RegisterBenchmark(name.c_str(), Frame, info.scene, isFloor);
-            b->Unit(benchmark::kNanosecond)->Repetitions(9)->ReportAggregatesOnly(true)->MinTime(0.2);
-        }
+        if (!Selected(info, filter)) continue;
+        Row row{&info, Measure(info, false, options), Measure(info, true, options)};
+        std::fprintf(stderr, "%-14s %10.0f ns per pass (median), floor %10.0f ns\n", info.name, row.pass.medianNs,
+                     row.floor.medianNs);
+        rows.push_back(row);
     }
-    int count = static_cast<int>(rest.size());
-    benchmark::Initialize(&count, rest.data());
-    if (benchmark::ReportUnrecognizedArguments(count, rest.data())) {
-        RemoveWorkingDirectory();
-        return 1;
-    }
-    MedianKeeper reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintTable(reporter, ReadInstructions(instructionsFile));
-    benchmark::Shutdown();
+    PrintTable(rows, options, ReadInstructions(instructionsFile ? instructionsPath.c_str() : nullptr));
+    if (tsvFile) WriteTsv(tsvPath.c_str(), rows);
     RemoveWorkingDirectory();
     return 0;
 }

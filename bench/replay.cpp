@@ -5,7 +5,7 @@
 #include <deque>
 #include <string>
 
-#include "host/script_hook.h"
+#include "sim/host_internal.h"
 
 namespace {
 
@@ -35,11 +35,11 @@ uint64_t nearbyBuffer[11] = {10};
 void Replay() {
     for (;;) {
         for (const ReplayCall& call : calls) {
-            nativeInit(call.hash);
-            for (int i = 0; i < call.count; ++i) nativePush64(call.args[i]);
-            nativeCall();
+            sim::host::NativeInit(call.hash);
+            for (int i = 0; i < call.count; ++i) sim::host::NativePush64(call.args[i]);
+            sim::host::NativeCall();
         }
-        scriptWait(0);
+        sim::host::ScriptWait(0);
     }
 }
 
@@ -68,4 +68,4 @@ void RecordReplay(const std::vector<sim::NativeCall>& trace) {
 
 size_t ReplayedNatives() { return calls.size(); }
 
-void StartReplayScript() { scriptRegister(nullptr, Replay); }
+void StartReplayScript() { sim::host::ScriptRegister(nullptr, Replay); }

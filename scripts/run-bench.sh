@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# make bench: counts instructions per pass of the common and busiest frames
-# (and their floors) under callgrind, then times every frame with
-# velquorin-bench and prints the table. Instructions per pass are the
-# difference of two runs that differ only in their number of passes, so
+# make bench: the frame benchmark on both builds. First instructions per
+# pass of a few frames and their floors under callgrind (Linux build), then
+# every frame timed on the Linux build and on the shipped DLL under Wine,
+# each table printed, then the two side by side. Instructions per pass are
+# the difference of two runs that differ only in their number of passes, so
 # loading and set-up cancel out; unlike the times they do not move with the
-# machine's load. Extra arguments go to velquorin-bench (benchmark flags).
-# BENCH_BUILD picks the build directory (default build/linux).
+# machine's load. Extra arguments go to both benchmark programs (e.g.
+# --filter common,busiest or --repetitions 9).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-bench=$top/${BENCH_BUILD:-build/linux}/velquorin-bench
+cd "$top"
+bench=$top/build/linux/velquorin-bench
+wine_bench=$top/build/windows/wine/velquorin-bench-wine.exe
 [ -x "$bench" ] || { echo "no $bench: build the linux preset first" >&2; exit 1; }
+[ -f "$wine_bench" ] || { echo "no $wine_bench: build the windows preset first" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -26,12 +30,24 @@ per_pass() {
   echo $(( (many - few) / 1000 ))
 }
 
-echo "== instructions per pass (callgrind)"
-for scene in common busiest; do
-  pass=$(per_pass "$scene")
-  floor=$(per_pass "$scene" --floor)
-  echo "$scene $pass $floor" | tee -a "$work/instructions"
+machine() { echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"; }
+
+echo "== instructions per pass (callgrind, Linux build)"
+for scene in common console100000 busiest; do
+  echo "$scene $(per_pass "$scene") $(per_pass "$scene" --floor)" | tee -a "$work/instructions"
 done
 
-echo "== time per pass ($(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg))"
-"$bench" --instructions "$work/instructions" "$@"
+echo "== Linux build: $(machine)"
+"$bench" --instructions "$work/instructions" --tsv "$work/linux.tsv" "$@"
+echo
+echo "== the shipped DLL under Wine: $(machine)"
+bash "$top/scripts/wine-run.sh" "$wine_bench" --tsv "$work/wine.tsv" "$@"
+echo
+echo "== side by side: median ns per pass, ratio to the floor's median, allocations per pass"
+echo
+echo "| Frame | Linux ns | Linux ratio | Linux allocations | Wine ns | Wine ratio | Wine allocations |"
+echo "|---|---:|---:|---:|---:|---:|---:|"
+awk -F '\t' '
+  NR == FNR { wine[$1] = sprintf("%.0f | %.2f | %.2f", $4, $4 / $6, $7); next }
+  { printf "| %s | %.0f | %.2f | %.2f | %s |\n", $2, $4, $4 / $6, $7, ($1 in wine) ? wine[$1] : "- | - | -" }
+' "$work/wine.tsv" "$work/linux.tsv"
