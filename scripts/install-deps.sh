@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ make
-  googletest libgtest-dev libgmock-dev libbenchmark-dev libboost-context-dev
+  googletest libgtest-dev libgmock-dev libboost-context-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64
   clang libclang-rt-14-dev
