@@ -1,5 +1,6 @@
 // The simulated script-hook library: registration, the script fiber, the
 // virtual clock, key delivery, and the native-call protocol with its trace.
+#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <string_view>
 
 #include "sim/host_internal.h"
 #include "sim/sim.h"
@@ -120,6 +122,10 @@ struct HostState {
     DrawnText style;  // the text being built between TextFont and EndTextDraw
     std::vector<std::string> faults;
     NativeHook hook;
+
+    bool keepingScenario = false;
+    std::string scenario;  // the scenario's trace so far, as canonical text
+    int frames = 0;
 };
 
 HostState& State() {
@@ -127,7 +133,13 @@ HostState& State() {
     return state;
 }
 
-void Fault(const std::string& what) { State().faults.push_back(what); }
+bool KeepingScenario(const HostState& s) { return s.keepingScenario && s.tracing; }
+
+void Fault(const std::string& what) {
+    HostState& s = State();
+    s.faults.push_back(what);
+    if (KeepingScenario(s)) s.scenario += "fault: " + what + "\n";
+}
 
 std::string HashText(uint64_t hash) {
     char text[32];
@@ -181,6 +193,101 @@ bool ArgumentsKept(const NativeInfo& info, const HostState& s) {
         }
     }
     return true;
+}
+
+// ---------------------------------------------------------------------------
+// [SECTION] The scenario's trace as text. Addresses differ from process to
+// process, so a text argument is written as the text it points to and the
+// vehicle-list buffer as a marker with the capacity the plug-in wrote in it;
+// everything else is the raw 64-bit slot in hex. Equal behaviour gives
+// byte-equal text on every build.
+
+void AppendHex(std::string& out, uint64_t value) {
+    char text[20];
+    std::snprintf(text, sizeof text, " %016" PRIX64, value);
+    out += text;
+}
+
+void AppendQuoted(std::string& out, std::string_view text) {
+    out += " \"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            out += escaped;
+        }
+    }
+    out += '"';
+}
+
+const uint64_t* NearbyBuffer(const NativeInfo& info, const HostState& s) {
+    for (int i = 0; info.args[i]; ++i)
+        if (info.args[i] == 'p') return reinterpret_cast<const uint64_t*>(static_cast<uintptr_t>(s.args[i]));
+    return nullptr;
+}
+
+// Before the host answers: the hash, the name and every argument.
+void AppendCall(const NativeInfo& info, HostState& s) {
+    std::string& out = s.scenario;
+    out += HashText(info.hash).substr(2);
+    out += ' ';
+    out += info.name;
+    for (int i = 0; i < s.argCount; ++i) {
+        if (info.args[i] == 's') {
+            AppendQuoted(out, reinterpret_cast<const char*>(s.args[i]));
+        } else if (info.args[i] == 'p') {
+            out += " [buffer";
+            AppendHex(out, NearbyBuffer(info, s)[0]);
+            out += ']';
+        } else {
+            AppendHex(out, s.args[i]);
+        }
+    }
+}
+
+// After it answered: the result slots up to the last one not zero, and
+// the handles it wrote into a vehicle list.
+void AppendResults(const NativeInfo& info, HostState& s) {
+    std::string& out = s.scenario;
+    int used = 4;
+    while (used > 0 && s.slots[used - 1] == 0) --used;
+    if (used > 0) out += " ->";
+    for (int i = 0; i < used; ++i) AppendHex(out, s.slots[i]);
+    if (const uint64_t* buffer = NearbyBuffer(info, s)) {
+        const int64_t capacity = static_cast<int32_t>(buffer[0]);
+        const int64_t count = std::min<int64_t>(static_cast<int32_t>(s.slots[0]), capacity);
+        out += " [";
+        for (int64_t i = 1; i <= count; ++i) AppendHex(out, buffer[i]);
+        out += " ]";
+    }
+    out += '\n';
+}
+
+void AppendLine(HostState& s, const std::string& line) {
+    s.scenario += line;
+    s.scenario += '\n';
+}
+
+void AppendFrameEnd(HostState& s) {
+    std::string& out = s.scenario;
+    if (ConsoleDrawn()) {
+        out += "console";
+        AppendQuoted(out, ConsoleTextDrawn());
+        out += '\n';
+    }
+    std::vector<std::string> panel = PanelLines();
+    if (!panel.empty()) {
+        out += "panel";
+        for (const std::string& line : panel) AppendQuoted(out, line);
+        out += '\n';
+    }
 }
 
 }  // namespace
@@ -251,9 +358,17 @@ uint64_t* NativeCall() {
     }
     if (!ArgumentsKept(*info, s)) return s.slots;
     if (s.tracing) Record(*info, s);
-    bool answered = false;
-    if (s.hook) answered = s.hook(info->hash, std::vector<uint64_t>(s.args, s.args + s.argCount), s.slots);
-    if (!answered) world::Answer(info->hash, s.args, s.argCount, s.slots);
+    const bool keeping = KeepingScenario(s);
+    if (keeping) AppendCall(*info, s);
+    try {
+        bool answered = false;
+        if (s.hook) answered = s.hook(info->hash, std::vector<uint64_t>(s.args, s.args + s.argCount), s.slots);
+        if (!answered) world::Answer(info->hash, s.args, s.argCount, s.slots);
+    } catch (...) {
+        if (keeping) s.scenario += " threw\n";
+        throw;
+    }
+    if (keeping) AppendResults(*info, s);
     return s.slots;
 }
 
@@ -275,12 +390,14 @@ void LoadLinked(PluginEntry entry) {
     if (s.library) Unload();
     s.linkedEntry = entry;
     s.library = &s.linkedEntry;  // stands in for the module handle
+    if (KeepingScenario(s)) AppendLine(s, "load");
     CallPluginEntry(s, 1);
 }
 
 void Load() {
     HostState& s = State();
     if (s.library) Unload();
+    if (KeepingScenario(s)) AppendLine(s, "load");
     s.library = platform::LoadPlugin();
     if (!platform::LoaderRunsEntry()) platform::CallEntry(s.library, 1);
 }
@@ -288,6 +405,7 @@ void Load() {
 void Unload() {
     HostState& s = State();
     if (!s.library) return;
+    if (KeepingScenario(s)) AppendLine(s, "unload");
     if (s.linkedEntry || !platform::LoaderRunsEntry()) CallPluginEntry(s, 0);
     // On Windows the fiber goes before FreeLibrary runs the entry.
     if (s.fiberCreated) platform::DeleteScriptFiber();
@@ -325,6 +443,8 @@ void RunFrame(uint32_t step) {
     HostState& s = State();
     s.clock += step;
     ClearTrace();
+    ++s.frames;
+    if (KeepingScenario(s)) AppendLine(s, "frame " + std::to_string(s.frames) + " at " + std::to_string(s.clock));
     if (s.script) {
         if (!s.fiberCreated) {
             platform::CreateScriptFiber(s.script);
@@ -332,6 +452,7 @@ void RunFrame(uint32_t step) {
         }
         platform::SwitchToScript();
     }
+    if (KeepingScenario(s)) AppendFrameEnd(s);
     world::AfterFrame(step);
 }
 
@@ -346,6 +467,9 @@ uint32_t LastWait() { return State().lastWait; }
 // [SECTION] Keys
 void SendKeyMessage(uint32_t key, int isWithAlt, int wasDownBefore, int isUpNow) {
     HostState& s = State();
+    if (KeepingScenario(s))
+        AppendLine(s, "key " + std::to_string(key) + (isUpNow ? " up" : " down") + (isWithAlt ? " alt" : "") +
+                          (wasDownBefore ? " was-down" : ""));
     if (s.keyboard) s.keyboard(key, 1, 0, 0, isWithAlt, wasDownBefore, isUpNow);
 }
 
@@ -425,6 +549,24 @@ void ClearFaults() { State().faults.clear(); }
 
 void SetNativeHook(NativeHook hook) { State().hook = std::move(hook); }
 
+void BeginScenarioTrace() {
+    HostState& s = State();
+    s.keepingScenario = true;
+    s.scenario.clear();
+    s.frames = 0;
+}
+
+bool EndScenarioTrace(const std::string& path) {
+    HostState& s = State();
+    s.keepingScenario = false;
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << s.scenario;
+    std::string().swap(s.scenario);
+    return static_cast<bool>(out.flush());
+}
+
 // ---------------------------------------------------------------------------
 // [SECTION] Files and starting over
 std::string UseFreshWorkingDirectory() {
@@ -449,6 +591,7 @@ void WriteSettingsFile(const std::string& text) {
 void Reset() {
     HostState& s = State();
     if (s.library) Unload();
+    if (KeepingScenario(s)) AppendLine(s, "reset");
     s.registrations.clear();
     s.clock = 0;
     s.yields = 0;

@@ -148,6 +148,17 @@ void ClearFaults();
 using NativeHook = std::function<bool(uint64_t hash, const std::vector<uint64_t>& args, uint64_t* slots)>;
 void SetNativeHook(NativeHook hook);
 
+// The whole scenario as canonical text, byte-equal on every build for
+// equal behaviour: from BeginScenarioTrace on, while tracing is on, every
+// load, unload, key message and frame, each native with its arguments (a
+// text argument as its text, the vehicle list as a marker) and the result
+// slots up to the last one not zero, and after each frame the panel's
+// lines and the console's text as drawn, and every fault. Reset keeps it
+// going.
+void BeginScenarioTrace();
+// Writes it to path (making the folder) and stops; false if it cannot.
+bool EndScenarioTrace(const std::string& path);
+
 // ---------------------------------------------------------------------------
 // [SECTION] Heap allocations
 // Every malloc, calloc, realloc and strdup since the program started

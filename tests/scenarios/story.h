@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -26,8 +27,14 @@ protected:
     void SetUp() override {
         sim::Reset();
         workingDirectory_ = sim::UseFreshWorkingDirectory();
+        if (TraceFolder()) sim::BeginScenarioTrace();
     }
     void TearDown() override {
+        if (const char* folder = TraceFolder()) {
+            const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+            const std::string path = std::string(folder) + "/" + test->test_suite_name() + "." + test->name() + ".trace";
+            EXPECT_TRUE(sim::EndScenarioTrace(path)) << "cannot write " << path;
+        }
         for (const std::string& fault : sim::Faults()) ADD_FAILURE() << "host: " << fault;
         sim::Reset();
         // Step out first: Windows will not remove the current directory.
@@ -58,6 +65,12 @@ protected:
     }
 
 private:
+    // Where each scenario leaves its trace, one file per test, so that the
+    // builds can be compared; no trace is kept when it is not set.
+    static const char* TraceFolder() {
+        const char* folder = std::getenv("VELQUORIN_TRACES");
+        return folder && *folder ? folder : nullptr;
+    }
     std::string workingDirectory_;
 };
 

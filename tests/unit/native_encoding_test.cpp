@@ -2,8 +2,13 @@
 // of argument, and how results are read back.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
+#include <string>
 
 #include "host/natives.h"
 #include "host/script_hook.h"
@@ -89,4 +94,27 @@ TEST_F(NativeEncoding, ResultsWithAGarbageHighHalfAreReadFromTheLowHalfOnly) {
     EXPECT_EQ(v.y, 2.5f);
     EXPECT_EQ(v.z, -1.0f);
     sim::SetNativeHook(nullptr);
+}
+
+// Addresses differ from process to process, so the scenario trace the two
+// builds are compared by holds what a pointer points to, never where.
+TEST_F(NativeEncoding, TheScenarioTraceHoldsTextsAndHandlesNotAddresses) {
+    auto hex = [](int handle) {
+        char text[17];
+        std::snprintf(text, sizeof text, "%016X", handle);
+        return std::string(text);
+    };
+    const int train = sim::AddTrain("metrotrain", {});
+    sim::BeginScenarioTrace();
+    AddTextString("Speed:  36 \"km/h\"\n");
+    uint64_t buffer[11] = {10};
+    ListNearbyVehicles(sim::Player(), buffer);
+    const std::string path = (std::filesystem::temp_directory_path() / "velquorin-unit-scenario.trace").string();
+    ASSERT_TRUE(sim::EndScenarioTrace(path));
+    std::ifstream in(path, std::ios::binary);
+    const std::string trace{std::istreambuf_iterator<char>(in), {}};
+    std::filesystem::remove(path);
+    EXPECT_EQ(trace, "6C188BE134E074AA AddTextString \"Speed:  36 \\\"km/h\\\"\\n\"\n"
+                     "CFF869CBFA210D82 ListNearbyVehicles " + hex(sim::Player()) +
+                         " [buffer 000000000000000A] -> 0000000000000001 [ " + hex(train) + " ]\n");
 }
