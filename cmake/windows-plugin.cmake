@@ -15,12 +15,16 @@ add_custom_target(script_hook_import DEPENDS ${SCRIPT_HOOK_IMPORT})
 # the portable reader is for the other builds.
 set(VELQUORIN_DLL_SOURCES ${VELQUORIN_PLUGIN_SOURCES})
 list(FILTER VELQUORIN_DLL_SOURCES EXCLUDE REGEX "profile_reader\\.cpp$")
+# Compiled once: the DLL is linked from these objects, and so is the
+# formatting sweep, which runs the DLL's own machine code under Wine.
+add_library(velquorin_dll_objects OBJECT ${VELQUORIN_DLL_SOURCES})
+target_include_directories(velquorin_dll_objects PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(velquorin_dll_objects PRIVATE ${VELQUORIN_WARNINGS} -O2)
 # The version resource Explorer shows under Properties, Details.
 enable_language(RC)
-add_library(Velquorin SHARED ${VELQUORIN_DLL_SOURCES} ${CMAKE_SOURCE_DIR}/src/plugin/version.rc)
+add_library(Velquorin SHARED $<TARGET_OBJECTS:velquorin_dll_objects> ${CMAKE_SOURCE_DIR}/src/plugin/version.rc)
+set_target_properties(Velquorin PROPERTIES LINKER_LANGUAGE CXX)
 add_dependencies(Velquorin script_hook_import)
-target_include_directories(Velquorin PRIVATE ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(Velquorin PRIVATE ${VELQUORIN_WARNINGS} -O2)
 target_link_libraries(Velquorin PRIVATE ${SCRIPT_HOOK_IMPORT})
 # Everything of the C++ runtime goes inside the DLL: a game folder has no
 # MinGW runtime, and a missing DLL is the commonest "failed to load".

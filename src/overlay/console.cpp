@@ -29,6 +29,6 @@ std::string FormatNumber(float value) {
     std::ostringstream out;
     out.imbue(std::locale::classic());
     out.setf(std::ios::fixed, std::ios::floatfield);
-    out << static_cast<double>(value);
+    out << FormattedValue(static_cast<double>(value));
     return out.str();
 }

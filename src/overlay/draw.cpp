@@ -1,6 +1,7 @@
 // Drawing primitives. The host keeps nothing from one frame to the next,
 // so callers draw again every frame; the text style is set again before
 // every line so that no line depends on what the host kept from the last.
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -34,3 +35,8 @@ int FormatLine(char (&buffer)[100], const char* format, ...) {
     va_end(arguments);
     return count;
 }
+
+// The C runtimes part on a NaN whose sign bit is set: glibc writes "-nan",
+// the MinGW runtime inside the shipped DLL "nan". The game's text is the
+// DLL's, so every build formats a NaN with its sign cleared.
+double FormattedValue(double value) { return std::isnan(value) ? std::fabs(value) : value; }

@@ -35,6 +35,18 @@ void ApplyPreset(int preset) {
 
 }  // namespace
 
+void FormatSpeedLine(char (&line)[100], float speed, bool metric) {
+    const double value = static_cast<double>(speed);
+    if (metric)
+        FormatLine(line, "%s %3.0f %s", "Speed:", FormattedValue(value * 3.6), "km/h");
+    else
+        FormatLine(line, "%s %3.0f %s", "Speed:", FormattedValue(value * 2.23693629), "mph");
+}
+
+void FormatThrottleLine(char (&line)[100], float throttle) {
+    FormatLine(line, "%s %3.0f %s", "Throttle:", FormattedValue(static_cast<double>(throttle)), "%");
+}
+
 void DrawDriverPanel() {
     const float x = OverlayState.panelX;
     const float y = OverlayState.panelY;
@@ -45,14 +57,10 @@ void DrawDriverPanel() {
     DrawBox(x, y, 0.12f, 0.12f, Settings.backgroundOpacity);
 
     char line[100];
-    double speed = static_cast<double>(DriveState.speed);
-    if (Settings.useMetricSystem)
-        FormatLine(line, "%s %3.0f %s", "Speed:", speed * 3.6, "km/h");
-    else
-        FormatLine(line, "%s %3.0f %s", "Speed:", speed * 2.23693629, "mph");
+    FormatSpeedLine(line, DriveState.speed, Settings.useMetricSystem);
     DrawText(line, lineX, Offset(y, -0.05), scale, alpha);
 
-    FormatLine(line, "%s %3.0f %s", "Throttle:", static_cast<double>(DriveState.throttle), "%");
+    FormatThrottleLine(line, DriveState.throttle);
     DrawText(line, lineX, Offset(y, -0.025), scale, alpha);
 
     if (const char* brake = BrakeLine(DriveState.brakeLevel)) DrawText(brake, lineX, y, scale, alpha);

@@ -17,8 +17,13 @@ extern OverlayRecord OverlayState;
 void DrawText(const char* text, float x, float y, float scale, int alpha);
 void DrawBox(float x, float y, float width, float height, int alpha);
 int FormatLine(char (&buffer)[100], const char* format, ...) __attribute__((format(printf, 2, 3)));
+// A number as the lines and the console format it: a NaN without its sign.
+double FormattedValue(double value);
 
-// Driver panel.
+// Driver panel. Its two formatted lines: the speed, given in metres per
+// second, in km/h or mph, and the throttle in percent.
+void FormatSpeedLine(char (&line)[100], float speed, bool metric);
+void FormatThrottleLine(char (&line)[100], float throttle);
 void DrawDriverPanel();
 void CyclePanelPosition();
 
