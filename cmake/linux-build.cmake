@@ -11,24 +11,31 @@ if(VELQUORIN_SANITIZE)
   add_link_options(${SANITIZE_FLAGS})
 endif()
 
+# Like the DLL, the plug-in takes its profile functions from its host (the
+# simulated host answers them with the portable reader), so the host sees
+# every settings read.
+set(VELQUORIN_MODULE_SOURCES ${VELQUORIN_PLUGIN_SOURCES})
+list(FILTER VELQUORIN_MODULE_SOURCES EXCLUDE REGEX "profile_reader\\.cpp$")
+
 # -fno-gnu-unique: unique symbols would pin the library in memory, and its
 # globals would survive dlclose into the next load.
-add_library(velquorin MODULE ${VELQUORIN_PLUGIN_SOURCES})
+add_library(velquorin MODULE ${VELQUORIN_MODULE_SOURCES})
 target_include_directories(velquorin PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(velquorin PRIVATE ${VELQUORIN_WARNINGS} -fno-gnu-unique)
 target_link_options(velquorin PRIVATE -Wl,-Bsymbolic)
 set_target_properties(velquorin PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # The same sources linked in directly, for tests of single functions.
-add_library(velquorin_static STATIC ${VELQUORIN_PLUGIN_SOURCES})
+add_library(velquorin_static STATIC ${VELQUORIN_MODULE_SOURCES})
 target_include_directories(velquorin_static PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(velquorin_static PRIVATE ${VELQUORIN_WARNINGS})
 
 add_library(velquorin_sim STATIC
   ${CMAKE_SOURCE_DIR}/sim/host.cpp
   ${CMAKE_SOURCE_DIR}/sim/world.cpp
-  ${CMAKE_SOURCE_DIR}/sim/platform_posix.cpp)
-target_include_directories(velquorin_sim PUBLIC ${CMAKE_SOURCE_DIR})
+  ${CMAKE_SOURCE_DIR}/sim/platform_posix.cpp
+  ${CMAKE_SOURCE_DIR}/src/settings/profile_reader.cpp)
+target_include_directories(velquorin_sim PUBLIC ${CMAKE_SOURCE_DIR} PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(velquorin_sim PRIVATE ${VELQUORIN_WARNINGS})
 target_link_libraries(velquorin_sim PUBLIC ${CMAKE_DL_LIBS} PRIVATE Boost::context)
 

@@ -117,6 +117,7 @@ struct HostState {
 
     bool tracing = true;
     std::vector<NativeCall> trace;
+    std::vector<std::string> profileCalls;
     std::vector<DrawnText> texts;
     std::vector<DrawnBox> boxes;
     DrawnText style;  // the text being built between TextFont and EndTextDraw
@@ -374,6 +375,25 @@ uint64_t* NativeCall() {
 
 uint32_t TickCount() { return State().clock; }
 
+namespace {
+std::string Quoted(const char* text) { return text ? '"' + std::string(text) + '"' : "null"; }
+}  // namespace
+
+void RecordProfileInt(const char* section, const char* key, int32_t defaultValue, const char* path) {
+    HostState& s = State();
+    if (!s.tracing) return;
+    s.profileCalls.push_back("GetPrivateProfileIntA(" + Quoted(section) + ", " + Quoted(key) + ", " +
+                             std::to_string(defaultValue) + ", " + Quoted(path) + ")");
+}
+
+void RecordProfileString(const char* section, const char* key, const char* defaultText, uint32_t size,
+                         const char* path) {
+    HostState& s = State();
+    if (!s.tracing) return;
+    s.profileCalls.push_back("GetPrivateProfileStringA(" + Quoted(section) + ", " + Quoted(key) + ", " +
+                             Quoted(defaultText) + ", " + std::to_string(size) + ", " + Quoted(path) + ")");
+}
+
 }  // namespace host
 
 // ---------------------------------------------------------------------------
@@ -501,6 +521,7 @@ const std::vector<NativeCall>& Trace() { return State().trace; }
 void ClearTrace() {
     HostState& s = State();
     s.trace.clear();
+    s.profileCalls.clear();
     s.texts.clear();
     s.boxes.clear();
 }
@@ -513,6 +534,8 @@ std::vector<NativeCall> CallsTo(const char* name) {
 }
 
 void SetTracing(bool on) { State().tracing = on; }
+
+const std::vector<std::string>& ProfileCalls() { return State().profileCalls; }
 
 const std::vector<DrawnText>& TextsDrawn() { return State().texts; }
 const std::vector<DrawnBox>& BoxesDrawn() { return State().boxes; }

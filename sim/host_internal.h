@@ -18,6 +18,10 @@ void NativeInit(uint64_t hash);
 void NativePush64(uint64_t value);
 uint64_t* NativeCall();
 uint32_t TickCount();
+// The platform glue reports each profile read the plug-in makes.
+void RecordProfileInt(const char* section, const char* key, int32_t defaultValue, const char* path);
+void RecordProfileString(const char* section, const char* key, const char* defaultText, uint32_t size,
+                         const char* path);
 }  // namespace sim::host
 
 namespace sim::platform {

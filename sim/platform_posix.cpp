@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "settings/profile_reader.h"
 #include "sim/host_internal.h"
 
 #if defined(__has_feature)
@@ -179,4 +180,15 @@ __attribute__((visibility("default"))) void nativeInit(uint64_t hash) { sim::hos
 __attribute__((visibility("default"))) void nativePush64(uint64_t value) { sim::host::NativePush64(value); }
 __attribute__((visibility("default"))) uint64_t* nativeCall() { return sim::host::NativeCall(); }
 __attribute__((visibility("default"))) uint32_t GetTickCount(void) { return sim::host::TickCount(); }
+__attribute__((visibility("default"))) uint32_t GetPrivateProfileIntA(const char* section, const char* key,
+                                                                      int32_t defaultValue, const char* path) {
+    sim::host::RecordProfileInt(section, key, defaultValue, path);
+    return ReadProfileInt(section, key, defaultValue, path);
+}
+__attribute__((visibility("default"))) uint32_t GetPrivateProfileStringA(const char* section, const char* key,
+                                                                         const char* defaultText, char* buffer,
+                                                                         uint32_t size, const char* path) {
+    sim::host::RecordProfileString(section, key, defaultText, size, path);
+    return ReadProfileString(section, key, defaultText, buffer, size, path);
+}
 }

@@ -1,7 +1,8 @@
 // Windows glue: the simulated host is ScriptHookV.dll itself. The shipped
 // Velquorin.asi is loaded with LoadLibrary (so its DllMain runs at load
 // and unload as in the game), its script runs on a real fiber, and its
-// GetTickCount import is pointed at the host's clock.
+// GetTickCount import is pointed at the host's clock, its profile imports
+// at recorders that pass each call on to Windows.
 #include <windows.h>
 
 #include <cctype>
@@ -60,6 +61,33 @@ std::string PluginPath() {
 }
 
 uint32_t WINAPI SimGetTickCount() { return sim::host::TickCount(); }
+
+UINT WINAPI SimGetPrivateProfileIntA(const char* section, const char* key, INT defaultValue, const char* path) {
+    sim::host::RecordProfileInt(section, key, defaultValue, path);
+    return GetPrivateProfileIntA(section, key, defaultValue, path);
+}
+
+DWORD WINAPI SimGetPrivateProfileStringA(const char* section, const char* key, const char* defaultText, char* buffer,
+                                         DWORD size, const char* path) {
+    sim::host::RecordProfileString(section, key, defaultText, size, path);
+    return GetPrivateProfileStringA(section, key, defaultText, buffer, size, path);
+}
+
+// The plug-in asks KERNEL32 for the time and the settings: its clock is the
+// host's, and every profile read is recorded.
+void RedirectKernelImports(HMODULE module) {
+    const struct {
+        const char* name;
+        const void* to;
+    } redirects[] = {
+        {"GetTickCount", reinterpret_cast<const void*>(&SimGetTickCount)},
+        {"GetPrivateProfileIntA", reinterpret_cast<const void*>(&SimGetPrivateProfileIntA)},
+        {"GetPrivateProfileStringA", reinterpret_cast<const void*>(&SimGetPrivateProfileStringA)},
+    };
+    for (const auto& r : redirects)
+        if (!RedirectImport(module, "KERNEL32.dll", r.name, r.to))
+            throw std::runtime_error(std::string("the plug-in imports no KERNEL32 ") + r.name + " to redirect");
+}
 
 bool SameNameIgnoringCase(const char* a, const char* b) {
     for (; *a && *b; ++a, ++b)
@@ -131,9 +159,7 @@ void* LoadPlugin() {
     HMODULE module = LoadLibraryA(path.c_str());
     if (!module) throw std::runtime_error("cannot load " + path + ": " + LastErrorText());
     try {
-        // The plug-in asks KERNEL32 for the time; its clock is the host's.
-        if (!RedirectImport(module, "KERNEL32.dll", "GetTickCount", reinterpret_cast<const void*>(&SimGetTickCount)))
-            throw std::runtime_error("the plug-in imports no KERNEL32 GetTickCount to redirect");
+        RedirectKernelImports(module);
         CountAllocationsOf(module);
     } catch (...) {
         FreeLibrary(module);

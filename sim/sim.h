@@ -118,6 +118,10 @@ void ClearTrace();
 std::vector<NativeCall> CallsTo(const char* name);
 // Off for benchmarks: then the host neither records nor allocates.
 void SetTracing(bool on);
+// The settings file reads of the last frame, in order, as calls:
+// GetPrivateProfileIntA("keys", "throttle_up", 87, ".\Velquorin.ini") and
+// GetPrivateProfileStringA("keys", "throttle_up", "", 100, ".\Velquorin.ini").
+const std::vector<std::string>& ProfileCalls();
 
 struct DrawnText {
     std::string text;
