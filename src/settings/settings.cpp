@@ -5,23 +5,49 @@
 #include <string>
 
 #include "overlay/overlay_state.h"
+#include "settings/key_names.h"
 #include "settings/panel_position.h"
 #include "settings/profile_access.h"
 
-SettingsRecord Settings;
+SettingsRecord Settings;  // every default until the first load
 const char* SettingsFailedKey = nullptr;
 
 namespace {
 
+constexpr const SettingsRecord& D = SettingsDefaults;
+
+// A missing position reads as this text, which must convert to the
+// record's own default.
+constexpr const char* DefaultPositionText = "0.0";
+static_assert(D.panelPresets[0].x == 0.0f && D.panelPresets[0].y == 0.0f && D.panelPresets[1].x == 0.0f &&
+              D.panelPresets[1].y == 0.0f && D.panelPresets[2].x == 0.0f && D.panelPresets[2].y == 0.0f &&
+              D.panelPresets[3].x == 0.0f && D.panelPresets[3].y == 0.0f);
+
 uint32_t ReadInt(const char* section, const char* key, int defaultValue) {
     return static_cast<uint32_t>(ReadProfileInt(section, key, defaultValue, SettingsPath));
+}
+
+uint32_t ReadUnsigned(const char* section, const char* key, uint32_t defaultValue) {
+    return ReadInt(section, key, static_cast<int>(defaultValue));
+}
+
+// A binding is read as a number first, exactly as a file of numbers always
+// was. Only a 0 (no number, or an explicit 0) looks at the text: a key name
+// there is that key's code, anything else stays 0. The text's default is
+// empty, so an absent key never turns into a name.
+uint32_t ReadKey(const char* key, uint32_t defaultCode) {
+    uint32_t code = ReadUnsigned("keys", key, defaultCode);
+    if (code != 0) return code;
+    char text[100];
+    ReadProfileString("keys", key, "", text, sizeof text, SettingsPath);
+    return KeyCodeOfName(text);
 }
 
 // The failing key is named before the conversion runs, so whatever escapes
 // ParsePanelPosition leaves SettingsFailedKey pointing at it.
 float ReadPosition(const char* key) {
     char text[100];
-    ReadProfileString("gui", key, "0.0", text, sizeof text, SettingsPath);
+    ReadProfileString("gui", key, DefaultPositionText, text, sizeof text, SettingsPath);
     SettingsFailedKey = key;
     float value = ParsePanelPosition(text);
     SettingsFailedKey = nullptr;
@@ -33,23 +59,25 @@ float ReadPosition(const char* key) {
 void LoadSettings() {
     SettingsRecord& s = Settings;
     SettingsFailedKey = nullptr;
-    s.enterRealistic = ReadInt("gameplay", "enter_realistic", 1) != 0;
-    s.useMetricSystem = ReadInt("gameplay", "use_metric_system", 1) != 0;
-    s.maxSpeedFreight = static_cast<float>(ReadInt("gameplay", "max_speed_freight", 50));
-    s.maxSpeedMetro = static_cast<float>(ReadInt("gameplay", "max_speed_metro", 35));
+    s.enterRealistic = ReadInt("gameplay", "enter_realistic", D.enterRealistic ? 1 : 0) != 0;
+    s.useMetricSystem = ReadInt("gameplay", "use_metric_system", D.useMetricSystem ? 1 : 0) != 0;
+    s.maxSpeedFreight =
+        static_cast<float>(ReadUnsigned("gameplay", "max_speed_freight", static_cast<uint32_t>(D.maxSpeedFreight)));
+    s.maxSpeedMetro =
+        static_cast<float>(ReadUnsigned("gameplay", "max_speed_metro", static_cast<uint32_t>(D.maxSpeedMetro)));
 
-    s.openLeftDoorsKey = ReadInt("keys", "open_left_doors", 97);
-    s.openRightDoorsKey = ReadInt("keys", "open_right_doors", 99);
-    s.reloadIniFileModifierKey = ReadInt("keys", "reload_ini_file_modifier", 18);
-    s.reloadIniFileKey = ReadInt("keys", "reload_ini_file", 73);
-    s.enterExitKey = ReadInt("keys", "enter_exit", 70);
-    s.throttleUpKey = ReadInt("keys", "throttle_up", 87);
-    s.throttleDownKey = ReadInt("keys", "throttle_down", 83);
-    s.brakeLightKey = ReadInt("keys", "brake_light", 74);
-    s.brakeMediumKey = ReadInt("keys", "brake_medium", 75);
-    s.brakeHardKey = ReadInt("keys", "brake_hard", 76);
-    s.changeDirectionKey = ReadInt("keys", "change_direction", 162);
-    s.toggleGuiPositionKey = ReadInt("keys", "toggle_gui_position", 116);
+    s.openLeftDoorsKey = ReadKey("open_left_doors", D.openLeftDoorsKey);
+    s.openRightDoorsKey = ReadKey("open_right_doors", D.openRightDoorsKey);
+    s.reloadIniFileModifierKey = ReadKey("reload_ini_file_modifier", D.reloadIniFileModifierKey);
+    s.reloadIniFileKey = ReadKey("reload_ini_file", D.reloadIniFileKey);
+    s.enterExitKey = ReadKey("enter_exit", D.enterExitKey);
+    s.throttleUpKey = ReadKey("throttle_up", D.throttleUpKey);
+    s.throttleDownKey = ReadKey("throttle_down", D.throttleDownKey);
+    s.brakeLightKey = ReadKey("brake_light", D.brakeLightKey);
+    s.brakeMediumKey = ReadKey("brake_medium", D.brakeMediumKey);
+    s.brakeHardKey = ReadKey("brake_hard", D.brakeHardKey);
+    s.changeDirectionKey = ReadKey("change_direction", D.changeDirectionKey);
+    s.toggleGuiPositionKey = ReadKey("toggle_gui_position", D.toggleGuiPositionKey);
 
     // Each position is stored as soon as it converts, so a failure part-way
     // leaves the earlier presets new and the later ones as they were.
@@ -62,8 +90,8 @@ void LoadSettings() {
     s.panelPresets[3].x = ReadPosition("gui_position_x_3");
     s.panelPresets[3].y = ReadPosition("gui_position_y_3");
 
-    s.backgroundOpacity = static_cast<int32_t>(ReadInt("gui", "background_opacity", 255));
-    s.textOpacity = static_cast<int32_t>(ReadInt("gui", "text_opacity", 255));
+    s.backgroundOpacity = static_cast<int32_t>(ReadInt("gui", "background_opacity", D.backgroundOpacity));
+    s.textOpacity = static_cast<int32_t>(ReadInt("gui", "text_opacity", D.textOpacity));
 }
 
 void LoadSettingsAndPlacePanel() {

@@ -8,28 +8,32 @@ struct PanelPreset {
     float y = 0.0f;
 };
 
-// Zero until the first load; LoadSettings then fills every field.
+// Every field starts at its key's default, so a first load that fails
+// part-way leaves the later fields usable (both opacities 255, not an
+// invisible panel). LoadSettings reads each missing key as this default.
 struct SettingsRecord {
-    bool enterRealistic = false;
-    bool useMetricSystem = false;
-    float maxSpeedFreight = 0.0f;
-    float maxSpeedMetro = 0.0f;
-    uint32_t openLeftDoorsKey = 0;
-    uint32_t openRightDoorsKey = 0;
-    uint32_t reloadIniFileModifierKey = 0;
-    uint32_t reloadIniFileKey = 0;
-    uint32_t enterExitKey = 0;
-    uint32_t throttleUpKey = 0;
-    uint32_t throttleDownKey = 0;
-    uint32_t brakeLightKey = 0;
-    uint32_t brakeMediumKey = 0;
-    uint32_t brakeHardKey = 0;
-    uint32_t changeDirectionKey = 0;
-    uint32_t toggleGuiPositionKey = 0;
+    bool enterRealistic = true;
+    bool useMetricSystem = true;
+    float maxSpeedFreight = 50.0f;
+    float maxSpeedMetro = 35.0f;
+    uint32_t openLeftDoorsKey = 97;          // numeric keypad 1
+    uint32_t openRightDoorsKey = 99;         // numeric keypad 3
+    uint32_t reloadIniFileModifierKey = 18;  // Alt
+    uint32_t reloadIniFileKey = 73;          // I
+    uint32_t enterExitKey = 70;              // F
+    uint32_t throttleUpKey = 87;             // W
+    uint32_t throttleDownKey = 83;           // S
+    uint32_t brakeLightKey = 74;             // J
+    uint32_t brakeMediumKey = 75;            // K
+    uint32_t brakeHardKey = 76;              // L
+    uint32_t changeDirectionKey = 162;       // left Control
+    uint32_t toggleGuiPositionKey = 116;     // F5
     PanelPreset panelPresets[4];
-    int32_t backgroundOpacity = 0;
-    int32_t textOpacity = 0;
+    int32_t backgroundOpacity = 255;
+    int32_t textOpacity = 255;
 };
+
+constexpr SettingsRecord SettingsDefaults{};
 
 extern SettingsRecord Settings;
 

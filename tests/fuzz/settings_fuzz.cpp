@@ -12,6 +12,7 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "settings/key_names.h"
 #include "settings/profile_reader.h"
 
 namespace {
@@ -145,6 +146,11 @@ Expectation Expect() {
         const Row& r = Rows[row];
         if (r.kind != Position) {
             uint32_t read = ReadProfileInt(r.section, r.key, r.fallback, SettingsPath);
+            if (r.kind == KeyCode && read == 0) {
+                char name[100];
+                ReadProfileString(r.section, r.key, "", name, sizeof name, SettingsPath);
+                read = KeyCodeOfName(name);
+            }
             e.fresh[row] = r.kind == Switch ? (read != 0) : r.kind == TopSpeed ? Bits(static_cast<float>(read)) : read;
             continue;
         }

@@ -66,6 +66,19 @@ TEST_F(SettingsFile, WithNoFileThePanelStandsAtTheTopLeftCornerInKmhAndFullyOpaq
     EXPECT_EQ(sim::PanelLines()[0], "Speed:   0 km/h");
 }
 
+// A typo at a panel position must not hide the panel: the keys the failed
+// first load never reached keep their defaults, both opacities 255.
+TEST_F(SettingsFile, AFirstLoadThatFailsAtAPanelPositionStillDrawsTheWholePanel) {
+    StartPlugin("[gui]\ngui_position_x_0=0.5\ngui_position_y_0=0.5\ngui_position_x_1=abc\n");
+    BoardMetroTrain();
+    ASSERT_TRUE(Driving());
+    ExpectPanelAt(0.0f, 0.0f);  // a failed load places no panel
+    EXPECT_EQ(PanelBox()->alpha, 255);
+    ASSERT_EQ(sim::PanelLines().size(), 4u);
+    for (const sim::DrawnText& text : sim::TextsDrawn()) EXPECT_EQ(text.alpha, 255) << text.text;
+    EXPECT_NE(ConsoleText().find("gui_position_x_1: invalid stof argument\n"), std::string::npos);
+}
+
 TEST_F(SettingsFile, WithNoFileEveryDefaultKeyActs) {
     StartPlugin();
     BoardMetroTrain();  // F
@@ -480,7 +493,7 @@ TEST_F(SettingsFile, AnErrorAtStartLeavesTheValuesReadSoFarAndThePanelUnplaced) 
     EXPECT_EQ(Record().maxSpeedMetro, 60.0f);
     EXPECT_EQ(Record().panelPresets[0].x, 0.5f);
     EXPECT_EQ(Record().panelPresets[1].x, 0.0f);
-    EXPECT_EQ(Record().textOpacity, 0) << "never read: zero as before any load";
+    EXPECT_EQ(Record().textOpacity, 255) << "never read: the default, as before any load";
     OverlayRecord& overlay = PluginGlobal<OverlayRecord>("OverlayState");
     EXPECT_EQ(overlay.panelX, 0.0f);
     EXPECT_EQ(overlay.consoleText, "gui_position_x_1: stof argument out of range\n");

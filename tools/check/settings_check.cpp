@@ -77,7 +77,7 @@ bool LoadInScratchDirectory(const std::string& bytes, LoadedFile& file) {
     bool copied = static_cast<bool>(std::ofstream(scratch / "Velquorin.ini", std::ios::binary) << bytes);
     if (copied) {
         fs::current_path(scratch, error);
-        Settings = SettingsRecord{};  // as at the game's start
+        Settings = SettingsRecord{};  // as at the game's start: every default
         ReadEveryKey(file);
         fs::current_path(home, error);
     }
@@ -315,8 +315,7 @@ void PrintError(std::FILE* out, const SettingsScan& scan, const LoadedFile& file
                  "\" is no number a panel position can take).");
     Say(out, "  The game posts \"" + name + ": " + file.errorText + "\" to its console (F6) and stops reading: " +
                  "this key and the " + std::to_string(after) + " after it");
-    Say(out, "  keep their earlier values, which at the game's start are 0 (so both opacities are 0 and the");
-    Say(out, "  panel is invisible). Write a number such as 0.5.");
+    Say(out, "  keep their earlier values, which at the game's start are their defaults. Write a number such as 0.5.");
 }
 
 }  // namespace

@@ -91,10 +91,10 @@ TEST(SettingsCheck, EffectiveValuesStandBesideTheirDefaults) {
 
 TEST(SettingsCheck, AfterAnErrorTheLaterKeysShowWhatTheGameStartsWith) {
     // The load stops at gui_position_y_1: it and the six keys after it are
-    // never read, and at start the record holds zeros.
+    // never read, and at start the record holds the defaults.
     Checked checked = Check("position_not_a_number.ini");
     EXPECT_NE(checked.text.find("this key and the 6 after it"), std::string::npos) << checked.text;
-    EXPECT_TRUE(ShowsValue(checked.text, R"(text_opacity +0 \(not loaded\) +\* default 255)"));
+    EXPECT_TRUE(ShowsValue(checked.text, R"(text_opacity +255 \(not loaded\) +\* default 255)"));
     EXPECT_TRUE(ShowsValue(checked.text, R"(gui_position_x_1 +0 +default 0)"));
 }
 
