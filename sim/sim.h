@@ -92,6 +92,9 @@ int AddTrain(const std::string& model, Vec3 position, float speed = 0.0f);
 int AddCar(const std::string& model, Vec3 position);
 int AddCharacter(Vec3 position);
 void SeatDriver(int vehicle, int character);
+// The game (or another script) deleting an entity: its handle names nothing
+// any more, so the natives asked about it answer 0 (its model too).
+void DeleteEntity(int handle);
 void PlacePlayer(Vec3 position);
 // The order ListNearbyVehicles reports; by default every vehicle, oldest
 // first. A list may hold 0 (an empty slot) and handles of no vehicle.

@@ -162,6 +162,14 @@ void SeatDriver(int vehicle, int character) {
     c.position = Get(vehicle).position;
 }
 
+void DeleteEntity(int handle) {
+    Entity* e = Find(handle);
+    if (!e) return;
+    if (e->kind == Entity::Character) Unseat(*e);
+    if (Entity* driver = Find(e->driver)) driver->seatedIn = 0;
+    World().entities.erase(handle);
+}
+
 void PlacePlayer(Vec3 position) { MoveTo(Player(), position); }
 
 void SetNearbyList(const std::vector<int>& handles) {

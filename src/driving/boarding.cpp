@@ -14,6 +14,7 @@ namespace {
 
 constexpr int DriverSeat = -1;
 constexpr int NearbyCapacity = 10;
+constexpr float MaxBoardingSpeed = 1000.0f;
 
 // The 88-byte layout ListNearbyVehicles fills: a capacity word, then ten
 // 8-byte slots whose low 32 bits hold a vehicle handle.
@@ -56,18 +57,28 @@ bool CloseEnough(int train, const TrainPoints& points, bool postDistance) {
     return allowed;
 }
 
+void StopDriving() {
+    DriveState.driving = false;
+    HostBoardingSwitch(0);
+}
+
 void Leave() {
     const int train = DriveState.train;
     Vector3 exit;
-    if (IsVehicleModel(train, "freight"))
+    if (IsVehicleModel(train, "freight")) {
         exit = PointOf(train, FreightPoints.exit);
-    else if (IsVehicleModel(train, "metrotrain"))
+    } else if (IsVehicleModel(train, "metrotrain")) {
         exit = PointOf(train, MetroPoints.exit);
-    else
-        return;  // not a drivable train any more: stay in the seat
+    } else {
+        // A model of 0: the train is gone, deleted by the game or another
+        // script. There is no exit point to go to, but the player must not
+        // stay "driving" for the rest of the session. Any other model keeps
+        // the player in the seat.
+        if (ModelOfEntity(train) == 0) StopDriving();
+        return;
+    }
     PlaceEntity(GetPlayerCharacter(), exit.x, exit.y, exit.z);
-    DriveState.driving = false;
-    HostBoardingSwitch(0);
+    StopDriving();
 }
 
 void Board() {
@@ -86,9 +97,11 @@ void Board() {
     DriveState.driving = true;
     DriveState.train = train;
     // A NaN or infinite speed from the host would stick in the model for
-    // good (no comparison holds, the direction could never change again).
+    // good (no comparison holds, the direction could never change again),
+    // and so would a huge one: at 2,000,000 a brake or drag step is lost to
+    // rounding. Nothing in the game moves at 1,000 (3,600 km/h).
     float speed = SpeedOfEntity(DriveState.train);
-    DriveState.speed = std::isfinite(speed) ? speed : 0.0f;
+    DriveState.speed = std::isfinite(speed) && speed <= MaxBoardingSpeed ? speed : 0.0f;
     HostBoardingSwitch(1);
 }
 

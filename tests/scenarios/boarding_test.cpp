@@ -289,10 +289,12 @@ TEST_F(Boarding, AMetroBoardingWithADriverAsksTheGameInThisOrder) {
 }
 
 // A speed the game cannot mean must not stick in the model: the panel
-// would read "nan" for good and the direction could never change again.
-TEST_F(Boarding, ASpeedThatIsNoNumberIsTakenAsStandingStill) {
+// would read "nan" or millions of km/h for good, and the direction could
+// never change again (at 2,000,000 a step of drag is lost to rounding).
+TEST_F(Boarding, ASpeedThatIsNoNumberOrAboveAThousandIsTakenAsStandingStill) {
     const float hostile[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                             -std::numeric_limits<float>::infinity()};
+                             -std::numeric_limits<float>::infinity(), 2'000'000.0f,
+                             std::nextafter(1000.0f, 2000.0f)};
     for (float speed : hostile) {
         SCOPED_TRACE(std::to_string(speed));
         Restart();
@@ -320,6 +322,16 @@ TEST_F(Boarding, ASpeedThatIsNoNumberIsTakenAsStandingStill) {
             for (const std::string& line : Panel()) ASSERT_EQ(line.find("nan"), std::string::npos) << line;
             for (const std::string& line : Panel()) ASSERT_EQ(line.find("inf"), std::string::npos) << line;
         }
+    }
+}
+
+TEST_F(Boarding, ASpeedUpToAThousandIsTakenAsTheGameGivesIt) {
+    for (float speed : {999.0f, 1000.0f}) {
+        SCOPED_TRACE(speed);
+        Restart();
+        int metro = sim::AddTrain("metrotrain", {0, 0, 0}, speed);
+        ASSERT_TRUE(Board(metro));
+        EXPECT_EQ(SentThisFrame(metro), drive::Sent(speed - 0.005f)) << "only the drag taken off";
     }
 }
 
@@ -407,7 +419,7 @@ TEST_F(Leaving, TheLeftTrainKeepsBeingDriven) {
     }
 }
 
-TEST_F(Leaving, ATrainThatIsNoLongerDrivableKeepsThePlayerInTheSeat) {
+TEST_F(Leaving, ATrainOfAnotherModelKeepsThePlayerAndOneThatIsGoneLetsThemGo) {
     Start();
     int metro = sim::AddTrain("metrotrain", {0, 0, 0});
     ASSERT_TRUE(Board(metro));
@@ -417,4 +429,20 @@ TEST_F(Leaving, ATrainThatIsNoLongerDrivableKeepsThePlayerInTheSeat) {
     EXPECT_EQ(sim::Get(metro).driver, sim::Player());
     EXPECT_EQ(Panel().size(), 4u) << "still driving";
     EXPECT_TRUE(sim::CallsTo("ApplyTrainSpeed").empty()) << "nor is its speed set";
+
+    // The game deletes the train under the player: F lets them go where
+    // they are, and the next train can be boarded.
+    sim::DeleteEntity(metro);
+    const sim::Vec3 standing = sim::Get(sim::Player()).position;
+    Press(vk::F);
+    EXPECT_TRUE(sim::CallsTo("PlaceEntity").empty()) << "no exit point to go to";
+    EXPECT_TRUE(sim::CallsTo("ApplyTrainSpeed").empty());
+    EXPECT_EQ(sim::CallsTo("HostBoardingSwitch").size(), 1u);
+    EXPECT_EQ(sim::BoardingSwitch(), 0);
+    EXPECT_TRUE(Panel().empty()) << "no longer driving";
+    const sim::Vec3 after = sim::Get(sim::Player()).position;
+    EXPECT_TRUE(after.x == standing.x && after.y == standing.y && after.z == standing.z);
+
+    int freight = sim::AddTrain("freight", {30.0f, 0, 0});
+    EXPECT_TRUE(Board(freight));
 }
