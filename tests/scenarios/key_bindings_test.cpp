@@ -113,12 +113,7 @@ TEST_F(KeyBindings, EveryActionBoundByNameDrivesWithThatKey) {
     Press(key::F7);
     ASSERT_NE(drive::PanelBox(), nullptr);
     EXPECT_EQ(drive::PanelBox()->x, 0.3f) << "preset 1";
-    sim::AdvanceClock(1000);
-    sim::KeyDown(key::Control);
-    sim::KeyDown(key::R);
-    sim::RunFrame();
-    sim::KeyUp(key::R);
-    sim::KeyUp(key::Control);
+    PressReloadChord(key::Control, key::R);
     EXPECT_EQ(sim::ProfileCalls(), LoadCalls(EveryKeyRow)) << "Control + R reloaded";
     EXPECT_EQ(drive::PanelBox()->x, 0.1f) << "back at preset 0";
 

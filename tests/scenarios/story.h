@@ -54,14 +54,14 @@ protected:
         sim::AdvanceClock(600);
         sim::TapKey(key);
     }
-    // Alt + I, held together for one pass.
-    void PressReloadChord() {
+    // The reload chord (Alt + I unless rebound), held together for one pass.
+    void PressReloadChord(uint32_t modifier = vk::Alt, uint32_t key = vk::I) {
         sim::AdvanceClock(600);
-        sim::KeyDown(vk::Alt);
-        sim::KeyDown(vk::I);
+        sim::KeyDown(modifier);
+        sim::KeyDown(key);
         sim::RunFrame();
-        sim::KeyUp(vk::I);
-        sim::KeyUp(vk::Alt);
+        sim::KeyUp(key);
+        sim::KeyUp(modifier);
     }
 
 private:
