@@ -6,18 +6,32 @@
 // split at its first "="; keys before the first header form section "".
 // Only the first section and the first key of a name count, compared
 // ASCII-case-insensitively; names and values end at a NUL.
+// Only a regular file of at most ProfileFileLimit bytes is read; the last
+// one read stays parsed until its size or times change.
 #include "settings/profile_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
+#include <string_view>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
 using Text = std::u16string;
+using View = std::u16string_view;
 
 // Code page 1252 at 0x80-0x9F; the five unassigned bytes map to themselves.
 const char16_t kAnsiHigh[32] = {
@@ -106,6 +120,7 @@ Text Decode(const std::string& bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const unsigned char* end = p + bytes.size();
     Text out;
+    out.reserve(bytes.size());
     if (bytes.size() >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
         for (p += 3; p < end;) {
             char32_t c = NextUtf8(p, end);
@@ -128,15 +143,15 @@ Text Decode(const std::string& bytes) {
 
 bool IsBlank(char16_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
 
-Text Trim(const char16_t* b, const char16_t* e) {
-    while (b < e && IsBlank(*b)) ++b;
-    while (e > b && IsBlank(e[-1])) --e;
-    return Text(b, e);
+View Trim(View s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
 }
 
-Text UpToNul(Text s) { return s.substr(0, s.find(u'\0')); }
+View UpToNul(View s) { return s.substr(0, s.find(u'\0')); }
 
-bool SameName(const Text& name, const Text& wanted) {
+bool SameName(View name, View wanted) {
     if (name.size() != wanted.size()) return false;
     auto lower = [](char16_t c) { return c >= 'A' && c <= 'Z' ? static_cast<char16_t>(c + 32) : c; };
     for (size_t i = 0; i < name.size(); ++i)
@@ -144,42 +159,141 @@ bool SameName(const Text& name, const Text& wanted) {
     return true;
 }
 
-// The key's value, or nothing when the key is absent or has no "=".
-std::optional<Text> Lookup(const Text& file, const Text& section, const Text& key) {
-    bool inSection = section.empty();  // the unnamed section always comes first
-    for (size_t next = 0; next < file.size();) {
-        size_t cut = file.find_first_of(u"\r\n", next);
-        if (cut == Text::npos) cut = file.size();
-        const char16_t* begin = file.data() + next;
-        const char16_t* end = file.data() + cut;
-        next = file.find_first_not_of(u"\r\n", cut);
-        if (next == Text::npos) next = file.size();
-        while (begin < end && IsBlank(*begin)) ++begin;
-        while (end > begin && IsBlank(end[-1])) --end;
-        if (begin == end) continue;
+// A stretch of the decoded file, by position, so it survives moving the text.
+struct Span {
+    uint32_t at = 0, length = 0;
+};
 
-        Text line(begin, end);
+// One non-blank line: a section header's name, or a key's name and value
+// (hasValue false when the line had no "=").
+struct Line {
+    bool header = false, hasValue = false;
+    Span name, value;
+};
+
+struct ProfileFile {
+    Text text;
+    std::vector<Line> lines;
+};
+
+View In(const ProfileFile& file, Span span) { return View(file.text).substr(span.at, span.length); }
+
+std::vector<Line> SplitLines(const Text& text) {
+    auto span = [&text](View part) {
+        part = UpToNul(Trim(part));
+        return Span{static_cast<uint32_t>(part.data() - text.data()), static_cast<uint32_t>(part.size())};
+    };
+    std::vector<Line> lines;
+    for (View rest = text; !rest.empty();) {
+        size_t cut = std::min(rest.find_first_of(u"\r\n"), rest.size());
+        View line = Trim(rest.substr(0, cut));
+        rest.remove_prefix(cut);
+        rest.remove_prefix(std::min(rest.find_first_not_of(u"\r\n"), rest.size()));
+        if (line.empty()) continue;
         size_t close = line.rfind(u']');
-        if (line[0] == '[' && close != Text::npos) {
-            if (inSection) return std::nullopt;  // a later section of the same name is ignored
-            inSection = SameName(UpToNul(Trim(begin + 1, begin + close)), section);
-            continue;
-        }
-        if (!inSection) continue;
         size_t eq = line.find(u'=');
-        const char16_t* nameEnd = eq == Text::npos ? end : begin + eq;
-        if (!SameName(UpToNul(Trim(begin, nameEnd)), key)) continue;
-        if (eq == Text::npos) return std::nullopt;
-        return UpToNul(Trim(nameEnd + 1, end));
+        if (line[0] == '[' && close != View::npos)
+            lines.push_back({true, false, span(line.substr(1, close - 1)), {}});
+        else if (eq == View::npos)
+            lines.push_back({false, false, span(line), {}});
+        else
+            lines.push_back({false, true, span(line.substr(0, eq)), span(line.substr(eq + 1))});
+    }
+    return lines;
+}
+
+// The key's value, or nothing when the key is absent or has no "=".
+std::optional<Text> Lookup(const ProfileFile& file, View section, View key) {
+    bool inSection = section.empty();  // the unnamed section always comes first
+    for (const Line& line : file.lines) {
+        if (line.header) {
+            if (inSection) return std::nullopt;  // a later section of the same name is ignored
+            inSection = SameName(In(file, line.name), section);
+        } else if (inSection && SameName(In(file, line.name), key)) {
+            if (!line.hasValue) return std::nullopt;
+            return Text(In(file, line.value));
+        }
     }
     return std::nullopt;
 }
 
-// The file's bytes; empty for a missing file in an existing folder. Nothing
-// when Wine could not open the path (no folder, a folder, no access): then
-// it hands the default back verbatim.
-std::optional<std::string> LoadFile(const char* path) {
-    if (!path) return std::nullopt;
+// What tells a changed file apart: its size and times, and its inode when
+// an editor saved by replacing it.
+struct FileStamp {
+    uint64_t size = 0, device = 0, inode = 0;
+    int64_t modified = 0, changed = 0;  // nanoseconds since 1970
+    bool operator==(const FileStamp&) const = default;
+};
+
+constexpr int64_t Second = 1000000000;
+
+FileStamp StampOf(const struct stat& info) {
+#ifdef _WIN32
+    const int64_t modified = static_cast<int64_t>(info.st_mtime) * Second;  // whole seconds only
+    return {static_cast<uint64_t>(info.st_size), static_cast<uint64_t>(info.st_dev), 0, modified, modified};
+#else
+    auto ns = [](const timespec& t) { return static_cast<int64_t>(t.tv_sec) * Second + t.tv_nsec; };
+    return {static_cast<uint64_t>(info.st_size), static_cast<uint64_t>(info.st_dev),
+            static_cast<uint64_t>(info.st_ino), ns(info.st_mtim), ns(info.st_ctim)};
+#endif
+}
+
+// The last file read, parsed once for all the lookups of a load. A file
+// changed less than two seconds before it was read might change again
+// within the same timestamp step (a coarse kernel clock, FAT's two
+// seconds) and keep its stamp, so until then each lookup reads it again and
+// parses it again only if its bytes differ.
+struct ProfileCache {
+    std::string path;
+    FileStamp stamp;
+    bool settled = false;
+    std::string bytes;
+    ProfileFile file;
+};
+ProfileCache Cache;
+const ProfileFile NoFile;
+constexpr int64_t SettleTime = 2 * Second;
+
+#ifdef _WIN32
+constexpr int OpenFlags = O_RDONLY | O_BINARY;
+#else
+constexpr int OpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;  // a FIFO must not block
+#endif
+
+unsigned ReadChunk(size_t left) { return static_cast<unsigned>(std::min<size_t>(left, 1u << 20)); }
+
+// The file's bytes, or nothing when the path turned into something other
+// than a regular file since it was looked at, or grew past the limit.
+std::optional<std::string> ReadRegularFile(const std::string& name, FileStamp& stamp) {
+    int fd = open(name.c_str(), OpenFlags);
+    if (fd < 0) return std::nullopt;
+    struct stat info {};
+    std::optional<std::string> bytes;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        stamp = StampOf(info);
+        // One byte past the limit, so that a file grown since fstat still stops.
+        bytes.emplace(std::min<uint64_t>(stamp.size, ProfileFileLimit) + 1, '\0');
+        size_t had = 0;
+        while (had < bytes->size()) {
+            auto n = read(fd, bytes->data() + had, ReadChunk(bytes->size() - had));
+            if (n <= 0) break;
+            had += static_cast<size_t>(n);
+        }
+        if (had > ProfileFileLimit)
+            bytes.reset();
+        else
+            bytes->resize(had);
+    }
+    close(fd);
+    return bytes;
+}
+
+// The parsed file; NoFile for a missing file in an existing folder and for
+// anything but a regular file of at most ProfileFileLimit bytes (a FIFO
+// would block, a device never end). Null when Wine could not open the path
+// (no folder, a folder, no access): then it hands the default back verbatim.
+const ProfileFile* OpenProfile(const char* path) {
+    if (!path) return nullptr;
     std::string name = path;
 #ifndef _WIN32
     for (char& c : name)
@@ -187,22 +301,35 @@ std::optional<std::string> LoadFile(const char* path) {
 #endif
     struct stat info {};
     if (stat(name.c_str(), &info) != 0) {
-        if (errno != ENOENT) return std::nullopt;
+        if (errno != ENOENT) return nullptr;
         // The folder without its trailing separator, which Windows' stat rejects.
         size_t slash = name.find_last_of("/\\");
         bool root = slash == 0 || (slash != std::string::npos && name[slash - 1] == ':');
         std::string folder = slash == std::string::npos ? "." : name.substr(0, root ? slash + 1 : slash);
         bool folderExists = stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-        return folderExists ? std::optional<std::string>("") : std::nullopt;
+        return folderExists ? &NoFile : nullptr;
     }
-    if (S_ISDIR(info.st_mode)) return std::nullopt;
-    FILE* f = std::fopen(name.c_str(), "rb");
-    if (!f) return std::nullopt;
-    std::string bytes;
-    char chunk[4096];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.append(chunk, n);
-    std::fclose(f);
-    return bytes;
+    if (S_ISDIR(info.st_mode)) return nullptr;
+    if (!S_ISREG(info.st_mode) || static_cast<uint64_t>(info.st_size) > ProfileFileLimit) return &NoFile;
+    if (Cache.settled && Cache.path == name && Cache.stamp == StampOf(info)) return &Cache.file;
+
+    const int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::system_clock::now().time_since_epoch()).count();
+    FileStamp stamp;
+    std::optional<std::string> bytes = ReadRegularFile(name, stamp);
+    if (!bytes) return &NoFile;
+    Cache.settled = false;
+    if (Cache.path != name || Cache.bytes != *bytes) {
+        ProfileFile fresh;
+        fresh.text = Decode(*bytes);
+        fresh.lines = SplitLines(fresh.text);
+        Cache.file = std::move(fresh);
+        Cache.bytes = std::move(*bytes);
+        Cache.path = name;
+    }
+    Cache.stamp = stamp;
+    Cache.settled = stamp.changed + SettleTime < now;
+    return &Cache.file;
 }
 
 // Wine's copy-out strips one pair of matching outer quotes, and when the
@@ -219,13 +346,13 @@ Text CopyOut(Text value, uint32_t size) {
 Text Fetch(const char* section, const char* key, const char* defaultText, uint32_t size, const char* path) {
     Text fallback = FromAnsi(defaultText);
     while (fallback.size() > 1 && fallback.back() == ' ') fallback.pop_back();
-    std::optional<std::string> bytes = LoadFile(path);
-    if (!bytes) return fallback.substr(0, size - 1);
+    const ProfileFile* file = OpenProfile(path);
+    if (!file) return fallback.substr(0, size - 1);
     // A null section or key would list names under Windows; here it finds nothing.
     std::optional<Text> value;
     if (section && key) {
         Text s = FromAnsi(section), k = FromAnsi(key);
-        value = Lookup(Decode(*bytes), Trim(s.data(), s.data() + s.size()), Trim(k.data(), k.data() + k.size()));
+        value = Lookup(*file, Trim(s), Trim(k));
     }
     return CopyOut(value ? *value : fallback, size);
 }

@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
-// Files above this size are not read (as if missing): a settings file is a
-// few kilobytes.
+// A settings file larger than this reads as missing: a real one is a few
+// kilobytes, and a bigger one would cost a load seconds and memory.
 constexpr uint64_t ProfileFileLimit = 16u << 20;
 
 // As GetPrivateProfileIntA: the key's value as an unsigned 32-bit number,

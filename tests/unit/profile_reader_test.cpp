@@ -1,11 +1,15 @@
 #include "settings/profile_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
+#include <thread>
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
@@ -126,6 +130,54 @@ TEST_F(ProfileReader, WindowsSeparatorsInPath) {
     std::string path = dir.string() + "\\t.ini";
     EXPECT_EQ(ReadProfileString("gui", "x", "0.0", buffer, sizeof buffer, path.c_str()), 3u);
     EXPECT_STREQ(buffer, "0.5");
+}
+
+double SecondsToRead(const std::string& path, uint32_t& value) {
+    auto start = std::chrono::steady_clock::now();
+    value = ReadProfileInt("s", "k", 7, path.c_str());
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+TEST_F(ProfileReader, StrangeFilesReadAsMissingAtOnce) {
+    alarm(60);  // a reader that blocks fails here instead of hanging the run
+    const fs::path fifo = dir / "fifo.ini", zero = dir / "zero.ini", folder = dir / "folder.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", zero);
+    fs::create_directory(folder);
+    // Sparse, so only its size is large: the key is at the start.
+    const std::string huge = Write("[s]\nk=5\n");
+    fs::resize_file(huge, 50'000'000);
+    for (const std::string path : {fifo.string(), zero.string(), folder.string(), huge}) {
+        uint32_t value = 0;
+        EXPECT_LT(SecondsToRead(path, value), 1.0) << path;
+        EXPECT_EQ(value, 7u) << path;
+    }
+    alarm(0);
+}
+
+TEST_F(ProfileReader, AFileAtTheLimitIsParsedOncePerLoad) {
+    const std::string path = Write("[s]\nk=5\n");
+    fs::resize_file(path, ProfileFileLimit);
+    // Until two seconds after a change the reader reads the file again on
+    // each lookup, in case a second change kept the same stamp.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+    uint32_t value = 0;
+    const double first = SecondsToRead(path, value);
+    EXPECT_EQ(value, 5u);
+    double rest = 0;
+    for (int lookup = 1; lookup < 26; ++lookup) rest += SecondsToRead(path, value);
+    EXPECT_LT(rest, first) << "the other 25 lookups of a load parse nothing";
+    fs::resize_file(path, ProfileFileLimit + 1);
+    EXPECT_EQ(ReadProfileInt("s", "k", 7, path.c_str()), 7u);
+}
+
+TEST_F(ProfileReader, AnEditOfTheSameSizeAndTimeIsSeen) {
+    const auto stamp = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    for (const char* value : {"1", "2", "3"}) {
+        const std::string path = Write("[s]\nk="s + value);
+        fs::last_write_time(path, stamp);
+        EXPECT_EQ(ReadProfileInt("s", "k", 7, path.c_str()), static_cast<uint32_t>(std::stoi(value)));
+    }
 }
 
 }  // namespace
