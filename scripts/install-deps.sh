@@ -9,6 +9,7 @@ packages=(
   wine wine64
   clang libclang-rt-14-dev
   libcairo2-dev libcli11-dev libgif-dev valgrind tmux zip
+  python3
 )
 missing=()
 for p in "${packages[@]}"; do

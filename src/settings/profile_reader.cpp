@@ -229,8 +229,9 @@ constexpr int64_t Second = 1000000000;
 
 FileStamp StampOf(const struct stat& info) {
 #ifdef _WIN32
-    const int64_t modified = static_cast<int64_t>(info.st_mtime) * Second;  // whole seconds only
-    return {static_cast<uint64_t>(info.st_size), static_cast<uint64_t>(info.st_dev), 0, modified, modified};
+    // msvcrt has whole seconds, and no device or inode that stat and fstat agree on.
+    const int64_t modified = static_cast<int64_t>(info.st_mtime) * Second;
+    return {static_cast<uint64_t>(info.st_size), 0, 0, modified, modified};
 #else
     auto ns = [](const timespec& t) { return static_cast<int64_t>(t.tv_sec) * Second + t.tv_nsec; };
     return {static_cast<uint64_t>(info.st_size), static_cast<uint64_t>(info.st_dev),

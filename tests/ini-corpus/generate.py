@@ -1,19 +1,20 @@
 #!/usr/bin/env python3
-"""Writes tests/ini-corpus/generated/: settings files that mix the awkward
-cases of hand/ at random (names' case and spacing, quotes, signs, bases,
-huge and long values, duplicates, comments, line ends, byte-order marks).
-The seed is fixed and the output is committed, so the parity test reads
-the same files everywhere; run this again only to change the corpus.
+"""Writes settings files that mix the awkward cases of hand/ at random
+(names' case and spacing, quotes, signs, bases, huge and long values, long
+lines, duplicates, comments, line ends, byte-order marks, NUL bytes, code
+page 1252 bytes). The same seed and count give the same files. The
+parity test makes 10,000 of them at test time in a folder of the build;
+the committed generated/ came from an earlier version of this script, and
+running it with no arguments replaces those 220 files.
 
-    python3 tests/ini-corpus/generate.py [count]
+    python3 tests/ini-corpus/generate.py [--out FOLDER] [--count N] [--seed S]
 """
+import argparse
 import os
 import random
-import sys
 
 SEED = 20261207
 HERE = os.path.dirname(os.path.abspath(__file__))
-OUT = os.path.join(HERE, "generated")
 
 INT_KEYS = {
     "gameplay": ["enter_realistic", "use_metric_system", "max_speed_freight", "max_speed_metro"],
@@ -29,14 +30,18 @@ INT_TEXTS = [
     "0x", "0xffffffff", "0x100000000", "0o17", "0b101", "0b2", "0xG", "4294967295", "4294967296",
     "99999999999999999999", "-2147483649", "3.7", "1e3", "42abc", "abc", " 12", "12 ", "1 2",
     "12345678901234567890123456789", "123456789012345678901234567890", "0" * 40 + "9",
-    "\xb2", "\xbd", "0x7fffffff", "-0x10", "+0b11", "1;2", "5 ; fast", "#9",
+    "\xb2", "\xbd", "0x7fffffff", "-0x10", "+0b11", "1;2", "5 ; fast", "#9", "1\x002", "\x005", "0x1\x00F",
 ]
 POSITION_TEXTS = [
     "0.0", "0.5", "0.25", "1", "-0.5", "+0.5", ".5", "1.", "1e3", "1e39", "1e-50", "abc", "", "0,5", "inf",
     "nan", "0x1p-1", "  0.75  ", "0.5 extra", "0.5;", "0.5 ; note", "#0.5", "\x80", "0.5\xe9", "\xa0 0.5",
     "340282356779733661637539395458142568448", "- 0.5", "=0.5", "0.5=0.6", "'", "\"",
+    "0.5\x00junk", "\x000.5", "'0.5\x00'", "\x930.5\x94", "0.\xbd",
 ]
 QUOTES = ['"', "'"]
+# Bytes an editor in another code page or a broken tool leaves behind.
+STRAY_BYTES = ["\x00", "\x00", "\xe9", "\x80", "\xa0", "\xff", "\x81", "\x9d", "\xb2", "\x1a", "\x85"]
+NOISE_LINES = ["", "; comment", "# hash", "   ", "stray text", "\x00", "\x00\x00[gui]", "caf\xe9=1", "\x80\x9d\xff"]
 
 
 def vary_case(rng, name):
@@ -48,6 +53,18 @@ def vary_case(rng, name):
     if pick < 0.9:
         return name.title()
     return "".join(c.upper() if rng.random() < 0.5 else c for c in name)
+
+
+def stray(rng, text):
+    """Now and then one stray byte somewhere in text."""
+    if rng.random() < 0.9:
+        return text
+    at = rng.randint(0, len(text))
+    return text[:at] + rng.choice(STRAY_BYTES) + text[at:]
+
+
+def long_text(rng):
+    return rng.choice(["x", "ab=", "0.5 ", "[]", "; "]) * rng.choice([100, 1000, 10000])
 
 
 def blanks(rng):
@@ -95,12 +112,12 @@ def key_lines(rng, name, value):
     pick = rng.random()
     if pick < 0.08:
         return []
-    written = blanks(rng) + vary_case(rng, name) + blanks(rng)
+    written = blanks(rng) + stray(rng, vary_case(rng, name)) + blanks(rng)
     if pick < 0.13:
         return [written]  # no "="
     if pick < 0.18:
         return [written + "=" + blanks(rng)]  # empty value
-    line = written + "=" + blanks(rng) + maybe_quoted(rng, value) + blanks(rng)
+    line = written + "=" + blanks(rng) + maybe_quoted(rng, stray(rng, value)) + blanks(rng)
     lines = [line]
     extra = rng.random()
     if extra < 0.08:
@@ -121,8 +138,10 @@ def header(rng, section):
         return blanks(rng) + "[" + blanks(rng) + name + blanks(rng) + "]" + blanks(rng)
     if pick < 0.92:
         return "[" + name + "]" + rng.choice([" ; note", "x", "]", " trailing"])
-    if pick < 0.96:
+    if pick < 0.95:
         return "[" + name  # never closed
+    if pick < 0.97:
+        return "[" + name + rng.choice(["\x00junk]", "\xe9]", "\x00]"])
     return "[" + name + "s]"  # a different section
 
 
@@ -151,8 +170,11 @@ def render(rng):
     for section, lines in sections(rng):
         out.append(header(rng, section))
         for line in lines:
-            if rng.random() < 0.1:
-                out.append(rng.choice(["", "; comment", "# hash", "   ", "stray text"]))
+            pick = rng.random()
+            if pick < 0.1:
+                out.append(rng.choice(NOISE_LINES))
+            elif pick < 0.11:
+                out.append(long_text(rng))
             out.append(line)
         if rng.random() < 0.1:
             # The same section again: invisible to the reader.
@@ -173,6 +195,8 @@ def encode(rng, text):
     pick = rng.random()
     if pick < 0.85:
         return raw
+    if pick < 0.87:
+        return b"\xef\xbb\xbf" + raw  # a UTF-8 mark over code-page bytes
     if pick < 0.93:
         return b"\xef\xbb\xbf" + text.encode("utf-8")
     if pick < 0.97:
@@ -181,16 +205,20 @@ def encode(rng, text):
 
 
 def main():
-    count = int(sys.argv[1]) if len(sys.argv) > 1 else 220
-    rng = random.Random(SEED)
-    os.makedirs(OUT, exist_ok=True)
-    for old in os.listdir(OUT):
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--out", default=os.path.join(HERE, "generated"))
+    parser.add_argument("--count", type=int, default=220)
+    parser.add_argument("--seed", type=int, default=SEED)
+    args = parser.parse_args()
+    rng = random.Random(args.seed)
+    os.makedirs(args.out, exist_ok=True)
+    for old in os.listdir(args.out):
         if old.endswith(".ini"):
-            os.remove(os.path.join(OUT, old))
-    for i in range(count):
-        with open(os.path.join(OUT, "mix-%03d.ini" % i), "wb") as f:
+            os.remove(os.path.join(args.out, old))
+    for i in range(args.count):
+        with open(os.path.join(args.out, "mix-%03d.ini" % i), "wb") as f:
             f.write(encode(rng, render(rng)))
-    print("wrote %d files to %s" % (count, OUT))
+    print("wrote %d files to %s" % (args.count, args.out))
 
 
 if __name__ == "__main__":
