@@ -612,9 +612,14 @@ void WriteSettingsFile(const std::string& text) {
 }
 
 void Reset() {
+    if (State().library) Unload();
+    ResetKeepingPlugin();
+}
+
+void ResetKeepingPlugin() {
     HostState& s = State();
-    if (s.library) Unload();
     if (KeepingScenario(s)) AppendLine(s, "reset");
+    s.keysDown.clear();
     s.registrations.clear();
     s.clock = 0;
     s.yields = 0;

@@ -184,6 +184,10 @@ void WriteSettingsFile(const std::string& text);
 // Starts the host over: empty world, clock at 0, no trace, no faults.
 // Load/Unload keep the world; tests call this in their set-up.
 void Reset();
+// The same, but a loaded plug-in stays loaded and its script stays parked
+// where it waits, so the next frame resumes it instead of starting a new
+// fiber (for a fuzz target that puts the plug-in's globals back itself).
+void ResetKeepingPlugin();
 
 // Linux builds only: the address of a plug-in global, for white-box tests
 // (null for a linked-in plug-in, whose globals the program sees directly).
