@@ -26,12 +26,17 @@ for target in $targets; do
   mkdir -p "$work" "$findings"
   cp -n "$top/tests/fuzz/corpus/$target"/* "$work"/ 2> /dev/null
   dict=$top/tests/fuzz/$target.dict
-  "$build/fuzz-$target" "$work" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
-    -artifact_prefix="$findings/" -print_final_stats=1 $( [ -f "$dict" ] && echo "-dict=$dict" ) > "$log" 2>&1
+  options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -artifact_prefix="$findings/" -print_final_stats=1)
+  [ -f "$dict" ] && options+=(-dict="$dict")
+  # A settings file may be as large as a player makes it; 1 MiB reaches
+  # well past every buffer and line the reader keeps.
+  [ "$target" = settings ] && options+=(-max_len=1048576)
+  "$build/fuzz-$target" "$work" "${options[@]}" > "$log" 2>&1
   rc=$?
   runs=$(grep -E '^stat::number_of_executed_units:' "$log" | awk '{print $2}')
   found=$(ls "$findings" | wc -l)
-  echo "== $target: ${runs:-?} executions in ${seconds} s, $found finding(s), exit $rc (log: $log)"
+  rate=$(grep -E '^stat::average_exec_per_sec:' "$log" | awk '{print $2}')
+  echo "== $target: ${runs:-?} executions in ${seconds} s (${rate:-?} per second), $found finding(s), exit $rc (log: $log)"
   if [ $rc -ne 0 ] || [ "$found" -ne 0 ]; then
     status=1
     grep -E -A12 'ERROR:|property broken|runtime error' "$log" | head -40

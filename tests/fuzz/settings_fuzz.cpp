@@ -2,7 +2,10 @@
 // LoadSettings. Every load ends with all 26 fields new, or with one of the
 // two conversion errors, the fields before the failing key new and it and
 // every later field as they were. What "new" is comes from reading each key
-// again through the reader and converting it by the rules here.
+// again through the reader and converting it by the rules here. Where the
+// reference reader below covers the file, every key's text and number must
+// also be what it finds.
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -10,10 +13,136 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "fuzz_support.h"
 #include "settings/key_names.h"
 #include "settings/profile_reader.h"
+
+// The reference reader: the profile rules written out plainly, slow and
+// simple, for what it covers: files of single bytes with no NUL and no
+// byte-order mark, where every byte comes back as it is. Within those, it
+// is how a section, key and value are found and copied out, and how an
+// integer is read.
+namespace reference {
+
+bool InScope(const std::string& bytes) {
+    auto starts = [&bytes](const char* mark) { return bytes.rfind(mark, 0) == 0; };
+    return bytes.find('\0') == std::string::npos && !starts("\xEF\xBB\xBF") && !starts("\xFF\xFE") &&
+           !starts("\xFE\xFF");
+}
+
+bool IsBlank(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == 0x20;
+}
+
+std::string Trim(const std::string& s) {
+    size_t begin = 0, end = s.size();
+    while (begin < end && IsBlank(s[begin])) ++begin;
+    while (end > begin && IsBlank(s[end - 1])) --end;
+    return s.substr(begin, end - begin);
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return s;
+}
+
+struct Key {
+    std::string name;  // trimmed, lower case
+    bool hasValue = false;
+    std::string value;
+};
+
+struct Section {
+    std::string name;  // trimmed, lower case
+    std::vector<Key> keys;
+};
+
+// Lines end at every CR and LF; each is trimmed, and blank ones are no
+// lines. "[" with a "]" somewhere after it heads a section named by what
+// lies between it and the last "]"; any other line is a key, named by what
+// comes before its first "=" and valued with what comes after. Keys before
+// the first header belong to the unnamed section.
+std::vector<Section> Parse(const std::string& bytes) {
+    std::vector<Section> sections(1);
+    std::string line;
+    for (size_t i = 0; i <= bytes.size(); ++i) {
+        if (i < bytes.size() && bytes[i] != '\r' && bytes[i] != '\n') {
+            line += bytes[i];
+            continue;
+        }
+        line = Trim(line);
+        if (line.empty()) continue;
+        const size_t close = line.rfind(']');
+        if (line[0] == '[' && close != std::string::npos) {
+            sections.push_back({Lower(Trim(line.substr(1, close - 1))), {}});
+        } else {
+            const size_t eq = line.find('=');
+            Key key{Lower(Trim(line.substr(0, eq))), eq != std::string::npos, ""};
+            if (key.hasValue) key.value = Trim(line.substr(eq + 1));
+            sections.back().keys.push_back(key);
+        }
+        line.clear();
+    }
+    return sections;
+}
+
+// Only the first section of a name counts, and in it the first key.
+const Key* Find(const std::vector<Section>& sections, const char* section, const char* key) {
+    const std::string sectionName = Lower(section), keyName = Lower(key);
+    for (const Section& s : sections) {
+        if (s.name != sectionName) continue;
+        for (const Key& k : s.keys)
+            if (k.name == keyName) return &k;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+// GetPrivateProfileString: the value, or the default when the key is
+// missing or has no "=" (the plug-in's defaults end in no space); one pair
+// of matching outer quotes removed; cut to size - 1 characters, and, for a
+// quoted text that just fits, one character less.
+std::string String(const std::vector<Section>& sections, const char* section, const char* key,
+                   const std::string& fallback, size_t size) {
+    const Key* found = Find(sections, section, key);
+    std::string text = found && found->hasValue ? found->value : fallback;
+    if (text.size() >= 2 && (text[0] == '"' || text[0] == '\'') && text.back() == text[0]) {
+        const std::string inner = text.substr(1, text.size() - 2);
+        return inner.substr(0, inner.size() + 1 == size ? inner.size() - 1 : size - 1);
+    }
+    return text.substr(0, size - 1);
+}
+
+// GetPrivateProfileInt: the text as read into 30 characters; the default
+// when it is empty, else an optional sign, an optional lower-case 0x, 0o or
+// 0b, and the digits up to the first that is not one, modulo 2^32.
+uint32_t Int(const std::vector<Section>& sections, const char* section, const char* key, int32_t fallback) {
+    const std::string text = String(sections, section, key, "", 30);
+    if (text.empty()) return static_cast<uint32_t>(fallback);
+    size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;  // as Windows' number reader
+    const bool minus = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    uint32_t base = 10;
+    if (text.compare(i, 2, "0x") == 0) base = 16;
+    if (text.compare(i, 2, "0o") == 0) base = 8;
+    if (text.compare(i, 2, "0b") == 0) base = 2;
+    if (base != 10) i += 2;
+    uint32_t value = 0;
+    for (; i < text.size(); ++i) {
+        const std::string digits = std::string("0123456789abcdef").substr(0, base);
+        const size_t digit = digits.find(static_cast<char>(std::tolower(static_cast<unsigned char>(text[i]))));
+        if (digit == std::string::npos) break;
+        value = value * base + static_cast<uint32_t>(digit);
+    }
+    return minus ? 0u - value : value;
+}
+
+}  // namespace reference
 
 namespace {
 
@@ -232,6 +361,23 @@ void CheckPlacing(const Expectation& e) {
     }
 }
 
+// Every key as text and as number, against the reference reader.
+void CheckAgainstReference(const std::string& bytes) {
+    if (!reference::InScope(bytes)) return;
+    const std::vector<reference::Section> sections = reference::Parse(bytes);
+    for (const Row& r : Rows) {
+        char text[100];
+        const uint32_t length = ReadProfileString(r.section, r.key, "0.0", text, sizeof text, SettingsPath);
+        const std::string want = reference::String(sections, r.section, r.key, "0.0", sizeof text);
+        FUZZ_CHECK(length < sizeof text && std::string(text, length) == want && text[length] == '\0',
+                   "[%s] %s reads \"%.*s\", the reference \"%s\"", r.section, r.key, static_cast<int>(length), text,
+                   want.c_str());
+        const uint32_t number = ReadProfileInt(r.section, r.key, r.fallback, SettingsPath);
+        const uint32_t wantNumber = reference::Int(sections, r.section, r.key, r.fallback);
+        FUZZ_CHECK(number == wantNumber, "[%s] %s reads %u, the reference %u", r.section, r.key, number, wantNumber);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -240,6 +386,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     sim::WriteSettingsFile(bytes);
 
+    CheckAgainstReference(bytes);
     const Expectation e = Expect();
     CheckLoad(e);
     CheckPlacing(e);
