@@ -16,8 +16,9 @@
 #include <system_error>
 #include <vector>
 
-#include "key_names.h"
+#include "key_hints.h"
 #include "printable.h"
+#include "settings/key_names.h"
 #include "setting_keys.h"
 #include "settings/profile_access.h"
 #include "settings/settings.h"
@@ -120,9 +121,12 @@ IntText ReadIntText(const std::string& text) {
     return shape;
 }
 
-std::string BindingText(uint32_t code) {
-    std::string label = KeyLabel(code);
-    return std::to_string(code) + (label.empty() ? "" : " (" + label + ")");
+// "W (87)", by the name the file wrote when it wrote one; a code with no
+// name stands alone.
+std::string BindingText(uint32_t code, const std::string& written = "") {
+    std::string name = ShownKeyName(code, written);
+    if (code == 0) return "0 (no key)";
+    return name.empty() ? std::to_string(code) : name + " (" + std::to_string(code) + ")";
 }
 
 std::string NumberText(double value) {
@@ -131,11 +135,11 @@ std::string NumberText(double value) {
     return text;
 }
 
-std::string ValueText(SettingKind kind, double value) {
+std::string ValueText(SettingKind kind, double value, const std::string& written = "") {
     switch (kind) {
     case SettingKind::Switch: return value != 0 ? "1 (on)" : "0 (off)";
     case SettingKind::TopSpeed: return NumberText(value) + " m/s (" + NumberText(value * 3.6) + " km/h)";
-    case SettingKind::Binding: return BindingText(static_cast<uint32_t>(value));
+    case SettingKind::Binding: return BindingText(static_cast<uint32_t>(value), written);
     default: return NumberText(value);
     }
 }
@@ -155,14 +159,12 @@ void CheckNoNumber(Report& report, int line, size_t row, const LoadedFile& file)
     const std::string said = Assignment(row, file) + " is no number, so it reads as 0";
     switch (SettingKeys[row].kind) {
     case SettingKind::Binding: {
-        int guess = GuessKeyCode(file.raw[row]);
-        if (guess >= 0)
-            report.Warn(line, said + ", a key code that never fires. " + file.raw[row] + " is " +
-                                  std::to_string(guess) + ": write " + SettingKeys[row].name + " = " +
-                                  std::to_string(guess) + ".");
+        std::string guess = NearestKeyName(file.raw[row]);
+        if (!guess.empty())
+            report.Warn(line, Assignment(row, file) + " reads as 0: did you mean " + guess + "?");
         else
-            report.Warn(line, said + ", a key code that never fires. Write the key's code: letters A to Z are "
-                                  "65 to 90, digits 48 to 57, F1 to F12 are 112 to 123.");
+            report.Warn(line, Assignment(row, file) + " is neither a key name nor a number, so it reads as 0, no "
+                                  "key. Write a key name such as W, F5, NUMPAD1 or LCONTROL, or a key code.");
         break;
     }
     case SettingKind::Switch: report.Warn(line, said + " (off). Write 1 for on, 0 for off."); break;
@@ -187,6 +189,7 @@ void CheckIntegerText(Report& report, const SettingsScan& scan, const LoadedFile
             continue;
         }
         IntText shape = ReadIntText(raw);
+        if (!shape.digits && key.kind == SettingKind::Binding && KeyCodeOfName(raw.c_str()) != 0) continue;
         if (!shape.digits) {
             noNumber[row] = true;
             CheckNoNumber(report, line, row, file);
@@ -212,7 +215,7 @@ void CheckBindings(Report& report, const SettingsScan& scan, const LoadedFile& f
         const SettingKey& key = SettingKeys[row];
         if (key.kind != SettingKind::Binding) continue;
         int line = LineOfKey(scan, key.section, key.name);
-        uint32_t code = file.number[row];
+        uint32_t code = static_cast<uint32_t>(LoadedValue(file.record, row));  // a name's code too
         if (code >= 255) {
             std::string wrapped = file.present[row] && !file.raw[row].empty() && file.raw[row][0] == '-'
                                       ? " (" + file.raw[row] + " wraps to " + std::to_string(code) + ")"
@@ -292,7 +295,7 @@ void PrintValues(std::FILE* out, const LoadedFile& file) {
         }
         bool loaded = file.failedRow < 0 || static_cast<int>(row) < file.failedRow;
         double value = LoadedValue(file.record, row);
-        std::string shown = ValueText(key.kind, value) + (loaded ? "" : " (not loaded)");
+        std::string shown = ValueText(key.kind, value, file.raw[row]) + (loaded ? "" : " (not loaded)");
         bool differs = !loaded || value != key.defaultValue;
         char line[160];
         std::snprintf(line, sizeof line, "  %-26s %-24s %s default %s", key.name, shown.c_str(), differs ? "*" : " ",

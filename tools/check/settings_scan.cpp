@@ -8,7 +8,7 @@
 #include <cctype>
 #include <set>
 
-#include "key_names.h"
+#include "key_hints.h"
 #include "setting_keys.h"
 
 namespace {

@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 
 #include "desk.h"
-#include "key_names.h"
+#include "key_hints.h"
+#include "setting_keys.h"
 #include "printable.h"
 
 namespace {
@@ -25,17 +27,24 @@ struct DemoKeys {
         reloadModifier, reload;
 };
 DemoKeys Keys;
+std::map<uint32_t, std::string> KeyNamesShown;  // each bound code by the name the settings wrote for it
 
 void ReadBindings() {
     const SettingsRecord& s = PluginSettings();
     Keys = {s.enterExitKey,     s.openLeftDoorsKey, s.throttleUpKey,      s.throttleDownKey,
             s.brakeLightKey,    s.brakeMediumKey,   s.brakeHardKey,       s.changeDirectionKey,
             s.toggleGuiPositionKey, s.reloadIniFileModifierKey, s.reloadIniFileKey};
+    for (size_t row = 0; row < LoadedKeyCount; ++row) {
+        if (SettingKeys[row].kind != SettingKind::Binding) continue;
+        uint32_t code = static_cast<uint32_t>(LoadedValue(s, row));
+        KeyNamesShown[code] = BindingName(SettingKeys[row].name, code);
+    }
 }
 
 std::string Name(uint32_t code) {
-    std::string label = KeyLabel(code);
-    return label.empty() ? "key " + std::to_string(code) : label;
+    if (KeyNamesShown.count(code)) return KeyNamesShown.at(code);
+    std::string name = ShownKeyName(code);
+    return name.empty() ? "key " + std::to_string(code) : name;
 }
 
 // The animated drive keeps every sixth frame and plays four times as fast

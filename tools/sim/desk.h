@@ -38,6 +38,9 @@ int PlaceTrainAndPlayer(const std::string& model);
 std::string AbsolutePath(const std::string& path);
 
 // [SECTION] Text
+// A binding of the [keys] section by the name the working copy wrote for
+// it ("ALT"), else its code's main name ("MENU"), else "key N".
+std::string BindingName(const char* key, uint32_t code);
 // A drawn line with the "~g~"/"~r~" markers turned into ANSI colours, or
 // taken out for plain text.
 std::string ColouredLine(const std::string& text, bool ansi);

@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -22,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int ReleaseAfterMs = 150;
 constexpr int FrameMs = 16;
 constexpr int RedrawMs = 33;
-constexpr uint32_t Alt = 18, I = 73, F5 = 116, F6 = 117, LeftControl = 162;
+constexpr uint32_t Alt = 18, F5 = 116, F6 = 117, LeftControl = 162, Numpad1 = 97, Numpad3 = 99;
 
 struct TerminalRecord {
     termios saved{};
@@ -101,11 +102,15 @@ void PressCharacter(DriveSession& s, char c) {
     case 0x03: s.quit = true; break;
     case 'c':
     case '\t': Press(s, LeftControl); break;
-    case '1': Press(s, 97); break;
-    case '3': Press(s, 99); break;
+    case '1': Press(s, Numpad1); break;
+    case '3': Press(s, Numpad3); break;
     case '5': Press(s, F5); break;
     case '6': Press(s, F6); break;
-    case 'r': Press(s, Alt), Press(s, I); break;
+    case 'r': {  // the reload chord, as the settings bind it
+        const SettingsRecord& settings = PluginSettings();
+        Press(s, settings.reloadIniFileModifierKey), Press(s, settings.reloadIniFileKey);
+        break;
+    }
     default:
         if (c >= 'a' && c <= 'z') Press(s, static_cast<uint32_t>(c - 'a' + 'A'));
         break;
@@ -113,7 +118,7 @@ void PressCharacter(DriveSession& s, char c) {
 }
 
 // Escape sequences: F5 and F6 as xterm and the Linux console send them,
-// and Alt + a letter as ESC before it.
+// the arrows, and Alt + a letter as ESC before it.
 size_t PressEscape(DriveSession& s, const std::string& in, size_t at) {
     std::string rest = in.substr(at + 1);
     if (rest.rfind("[15~", 0) == 0 || rest.rfind("[[E", 0) == 0) {
@@ -124,9 +129,15 @@ size_t PressEscape(DriveSession& s, const std::string& in, size_t at) {
         Press(s, F6);
         return at + 5;
     }
-    if (!rest.empty() && (rest[0] == 'i' || rest[0] == 'I')) {
+    // The arrows, as ESC [ A to D, or ESC O A to D in application mode.
+    if (rest.size() >= 2 && (rest[0] == '[' || rest[0] == 'O') && rest[1] >= 'A' && rest[1] <= 'D') {
+        static const uint32_t Arrows[] = {38, 40, 39, 37};  // up, down, right, left
+        Press(s, Arrows[rest[1] - 'A']);
+        return at + 3;
+    }
+    if (!rest.empty() && std::isalpha(static_cast<unsigned char>(rest[0]))) {  // Alt + a letter
         Press(s, Alt);
-        Press(s, I);
+        Press(s, static_cast<uint32_t>(std::toupper(static_cast<unsigned char>(rest[0]))));
         return at + 2;
     }
     size_t end = at + 1;  // anything else: skip the whole sequence
@@ -181,6 +192,52 @@ std::string DoorLine(const DriveSession& s) {
     return std::string("Doors: left ") + side(0, 2, 1, 3) + ", right " + side(1, 3, 0, 2);
 }
 
+// How this terminal sends a key: letters and arrows as themselves ("": no
+// stand-in needed), other keys by the stand-ins PressCharacter takes.
+std::string TerminalKey(uint32_t code) {
+    switch (code) {
+    case LeftControl: return "c or Tab";
+    case Numpad1: return "1";
+    case Numpad3: return "3";
+    case F5: return "5 or F5";
+    case F6: return "6 or F6";
+    default: break;
+    }
+    bool letter = code >= 'A' && code <= 'Z' && code != 'C' && code != 'Q' && code != 'R';
+    bool arrow = code >= 37 && code <= 40;
+    return letter || arrow ? "" : "not on this terminal";
+}
+
+std::string KeyHelp(const char* key, uint32_t code) {
+    std::string terminal = TerminalKey(code);
+    return BindingName(key, code) + (terminal.empty() ? "" : " (" + terminal + ")");
+}
+
+// The bindings by name, as the settings now stand; the names are read from
+// the working copy again only when a reload changed a code.
+const std::vector<std::string>& KeyHelpLines() {
+    static std::vector<std::string> lines;
+    static std::vector<uint32_t> shownCodes;
+    const SettingsRecord& k = PluginSettings();
+    std::vector<uint32_t> codes = {k.enterExitKey,       k.throttleUpKey,     k.throttleDownKey,
+                                   k.brakeLightKey,      k.brakeMediumKey,    k.brakeHardKey,
+                                   k.changeDirectionKey, k.openLeftDoorsKey,  k.openRightDoorsKey,
+                                   k.toggleGuiPositionKey, k.reloadIniFileModifierKey, k.reloadIniFileKey};
+    if (codes == shownCodes) return lines;
+    shownCodes = codes;
+    lines = {"Keys: " + KeyHelp("enter_exit", k.enterExitKey) + " board/leave  " +
+                 KeyHelp("throttle_up", k.throttleUpKey) + "/" + KeyHelp("throttle_down", k.throttleDownKey) +
+                 " throttle  " + KeyHelp("brake_light", k.brakeLightKey) + "/" +
+                 KeyHelp("brake_medium", k.brakeMediumKey) + "/" + KeyHelp("brake_hard", k.brakeHardKey) + " brakes",
+             "      " + KeyHelp("change_direction", k.changeDirectionKey) + " direction  " +
+                 KeyHelp("open_left_doors", k.openLeftDoorsKey) + "/" +
+                 KeyHelp("open_right_doors", k.openRightDoorsKey) + " doors  " +
+                 KeyHelp("toggle_gui_position", k.toggleGuiPositionKey) + " panel position",
+             "      F6 (6 or F6) console  " + BindingName("reload_ini_file_modifier", k.reloadIniFileModifierKey) +
+                 " + " + BindingName("reload_ini_file", k.reloadIniFileKey) + " (r) reload"};
+    return lines;
+}
+
 void Redraw(const DriveSession& s) {
     std::ostringstream view;
     auto line = [&](const std::string& text) { view << text << "\033[K\r\n"; };
@@ -188,8 +245,7 @@ void Redraw(const DriveSession& s) {
     line("Settings: " + (s.settingsPath.empty() ? std::string("the shipped Velquorin.ini")
                                                  : Printable(s.settingsPath) + ", read again at each reload chord"));
     if (!s.lastReload.empty()) line("Last reload " + Printable(s.lastReload));
-    line("Keys: F board/leave  W/S throttle  J/K/L brakes  c or Tab direction  1/3 doors");
-    line("      5 or F5 panel position  6 or F6 console  Alt+I or r reload");
+    for (const std::string& help : KeyHelpLines()) line(help);
     line("");
     const DriveRecord& drive = PluginDrive();
     const OverlayRecord& overlay = PluginOverlay();

@@ -9,6 +9,8 @@
 #include <stdexcept>
 
 #include "desk.h"
+#include "key_hints.h"
+#include "settings/profile_access.h"
 #include "settings_file.h"
 
 namespace {
@@ -80,6 +82,13 @@ std::string RefreshSettings(const std::string& path) {
     }
     sim::WriteSettingsFile(text);
     return "read " + path + " (" + std::to_string(text.size()) + " bytes)";
+}
+
+std::string BindingName(const char* key, uint32_t code) {
+    char written[100];
+    ReadProfileString("keys", key, "", written, sizeof written, SettingsPath);
+    std::string name = ShownKeyName(code, written);
+    return name.empty() ? "key " + std::to_string(code) : name;
 }
 
 void RemoveWorkingDirectory() {
