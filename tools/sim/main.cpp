@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
 
     std::string checked;
     CLI::App* checkCommand = app.add_subcommand("check", "what the game makes of a settings file");
-    checkCommand->add_option("FILE", checked, "the Velquorin.ini to check")->required();
+    checkCommand->add_option("FILE", checked, "the Velquorin.ini to check")->type_name("")->required();
 
     PlotOptions plot;
     CLI::App* plotCommand = app.add_subcommand("plot", "the speed chart of a run from rest at a fixed throttle");
