@@ -63,3 +63,6 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/check/CMakeLists.txt)
   add_subdirectory(tools/check)
 endif()
+
+add_test(NAME dist_zip COMMAND bash ${CMAKE_SOURCE_DIR}/tests/dist-test.sh ${CMAKE_SOURCE_DIR} ${PROJECT_VERSION})
+set_tests_properties(dist_zip PROPERTIES LABELS windows)

@@ -1,58 +1,138 @@
 #!/usr/bin/env bash
-# The release package: dist/Velquorin.zip with the plug-in, its settings
-# file and INSTALL.txt (plus the settings checker once it is built).
-# `make dist` builds dist/Velquorin.asi and dist/Velquorin.ini first.
+# The release package: dist/Velquorin-<version>.zip with the plug-in, its
+# settings file, the settings checker, INSTALL.txt, CHANGELOG.md and
+# LICENSE. `make dist` builds the Windows files first. The version is the
+# CMake project's, as the build generated it. An output folder other than
+# dist/ may be given (the tests use one).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-dist=$top/dist
-for f in Velquorin.asi Velquorin.ini; do
+dist=$top/dist out=${1:-$top/dist}
+for f in Velquorin.asi Velquorin.ini velquorin-check.exe; do
   [ -f "$dist/$f" ] || { echo "missing dist/$f: run 'make windows' first" >&2; exit 1; }
 done
+header=$top/build/windows/generated/velquorin_version.h
+version=$(sed -n 's/^#define VELQUORIN_VERSION "\(.*\)"$/\1/p' "$header" 2> /dev/null || true)
+[ -n "$version" ] || { echo "no version in $header: run 'make windows' first" >&2; exit 1; }
+zip=Velquorin-$version.zip
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+cp "$dist/Velquorin.asi" "$dist/Velquorin.ini" "$dist/velquorin-check.exe" "$stage/"
 
-# Windows Notepad users read this, so it gets CR LF line ends.
-sed 's/$/\r/' > "$dist/INSTALL.txt" <<'EOF'
-Velquorin: drive the game's trains by hand
-==========================================
+# Windows Notepad users read these, so they get CR LF line ends.
+crlf() { sed 's/\r$//; s/$/\r/' "$@"; }
+crlf "$top/CHANGELOG.md" > "$stage/CHANGELOG.md"
+crlf "$top/LICENSE" > "$stage/LICENSE"
+title="Velquorin $version: drive the game's trains by hand"
+crlf > "$stage/INSTALL.txt" <<EOF
+$title
+${title//?/=}
+This is $zip. Velquorin is a script plug-in: walk up to a
+freight or metro train, press F to take the driver's seat, and drive it
+yourself with throttle, brakes, direction and doors, watching a driver
+panel.
 
-What you need first (not included, get them from their own pages):
-  - ScriptHookV.dll, the script-hook library, matching your game version;
+In this zip
+  Velquorin.asi         the plug-in
+  Velquorin.ini         its settings, each line explained
+  velquorin-check.exe   finds mistakes in Velquorin.ini
+  INSTALL.txt           this file
+  CHANGELOG.md          what this version brings
+  LICENSE               the MIT licence
+
+What you need first (not included; get them from their own pages)
+  - ScriptHookV.dll, the script-hook library, for your game version;
   - an ASI loader (dinput8.dll).
-Both go in the game's main folder, the one holding the game's .exe.
+  Both go in the game's main folder, the one holding the game's .exe.
 
 Installing
-  Copy Velquorin.asi and Velquorin.ini into that same folder.
-  The ASI loader's log lists Velquorin.asi as loaded or failed.
-  To uninstall, delete the two files.
+  1. Copy Velquorin.asi and Velquorin.ini into that same folder, and
+     velquorin-check.exe too if you like. Nothing else is needed.
+  2. Start the game in single-player. The ASI loader's log lists
+     Velquorin.asi as loaded (or failed).
+  3. Walk to a freight or metro train's cab door and press F.
+  The version installed: right-click Velquorin.asi, Properties, Details.
+  To uninstall, delete the three files.
 
-Default keys (change them in Velquorin.ini; codes are Windows virtual-key codes)
+Compatibility
+  - The script-hook library must match your game version. After a game
+    update it stops loading plug-ins until its maker releases a matching
+    version: wait for that, install the new ScriptHookV.dll, and keep
+    Velquorin and your Velquorin.ini as they are.
+  - Single-player only: plug-ins like this one do not run online.
+
+Keys (the defaults; Velquorin.ini can change every one but F6)
   F              board the train beside you, or leave it
   W / S          throttle up / down (hold)
   J / K / L      light / medium / hard brake (press again to release)
-  Left Ctrl      change direction (only while stopped)
+  Left Ctrl      forward or backward (only while stopped)
   Numpad 1 / 3   open or shut the left / right doors
-  F5             move the driver panel to its next position, or hide it
+  F5             move the driver panel to its next position, then hide it
   Alt + I        reload Velquorin.ini without restarting the game
-  F6             show or hide the console
+  F6             show or hide the console (fixed)
+  In Velquorin.ini a key is written by name, as in throttle_up=W or
+  open_left_doors=NUMPAD1; a number (Windows' virtual-key code, such as
+  87 for W) works too.
+
+Key names (names and codes of the common keys)
+  A to Z        65-90      F1 to F12       112-123   SPACE    32
+  NUMPAD0-9     96-105     SHIFT           16        RETURN   13 (ENTER)
+  (or NUM0-9)              CONTROL (CTRL)  17        TAB       9
+  LEFT UP       37 38      MENU (ALT)      18        BACK      8 (BACKSPACE)
+  RIGHT DOWN    39 40      LSHIFT RSHIFT   160 161   ESCAPE   27 (ESC)
+  INSERT        45         LCONTROL        162       PRIOR    33 (PAGEUP)
+  DELETE        46         RCONTROL        163       NEXT     34 (PAGEDOWN)
+  HOME END      36 35      LMENU RMENU     164 165   (LALT, RALT)
+  Names are not case-sensitive. Digits are numbers, not keys: write
+  NUMPAD1, not 1. A code of 255 or more switches an action off.
+
+Moving the panel
+  The panel starts at the bottom middle; F5 moves it to the bottom right,
+  the middle right and the top left, the next press hides it, and the one
+  after brings it back to the bottom middle.
+  To choose your own places, edit gui_position_x_0 to gui_position_y_3 in
+  the [gui] section: fractions of the screen from its top-left corner
+  (0.5 is the middle). 0.06 to 0.94 keeps the whole panel on the screen.
 
 Settings
-  Edit Velquorin.ini in the game folder (not a copy elsewhere), save it,
-  then press Alt + I in the game. If the folder is read-only, your edit is
-  not saved and the old settings stay.
-  If a setting cannot be read (a panel position that is not a number, for
-  example), the plug-in keeps running and the console (F6) shows the
-  setting's name and the error.
+  Edit the Velquorin.ini in the game folder (not a copy elsewhere), save
+  it, then press Alt + I in the game: the panel goes back to its first
+  place. A setting left out takes its default. If a setting cannot be read
+  (a panel position that is not a number), the plug-in keeps running and
+  the console (F6) names the setting.
 
 Checking your settings file
-  velquorin-check.exe (in this zip) reads Velquorin.ini exactly as the
-  plug-in will and lists every value, the error the plug-in would raise,
-  and mistakes it would accept without a word (a letter where a key code
-  belongs, two actions on one key, a misspelt key). From a command prompt
-  in the game folder:  velquorin-check.exe Velquorin.ini
+  Double-click velquorin-check.exe in the game folder: it checks the
+  Velquorin.ini beside it, lists every value the game will use, says what
+  is wrong, and waits for Enter. You can also drop a file onto it, or run
+  velquorin-check.exe FILE from a command prompt.
+
+Troubleshooting
+  The panel does not show
+    - It shows only while you drive: stand at the cab door (within 1 m)
+      and press F.
+    - F5 hides it after the top-left place: press F5 again.
+    - A position near or past the screen's edge, or an opacity of 0, hides
+      part or all of it: velquorin-check.exe points these out.
+  Keys do nothing
+    - Is Velquorin loaded? The ASI loader's log says; without
+      ScriptHookV.dll and the loader nothing runs.
+    - A key misspelt in Velquorin.ini reads as no key: run
+      velquorin-check.exe, which shows what each key reads as.
+    - Direction changes only while stopped; throttle, brakes, doors and F5
+      act only in the driver's seat; F boards only freight and metro
+      trains.
+  Settings are ignored
+    - The game reads the Velquorin.ini in its own folder, beside its .exe.
+      A copy on the desktop or in Downloads is never read.
+    - A game folder under Program Files may not take your edit: check the
+      file's date after saving, or save it as administrator.
+    - Press Alt + I after saving, or restart the game.
+  After a game update
+    - See Compatibility: wait for the script-hook library's update.
 EOF
 
-files=("$dist/Velquorin.asi" "$dist/Velquorin.ini" "$dist/INSTALL.txt")
-[ -f "$dist/velquorin-check.exe" ] && files+=("$dist/velquorin-check.exe")
-rm -f "$dist/Velquorin.zip"
-zip -q -X -j "$dist/Velquorin.zip" "${files[@]}"
-echo "dist/Velquorin.zip:"
-unzip -l "$dist/Velquorin.zip" | sed -n '4,$p' | head -n -2
+rm -f "$out"/Velquorin*.zip
+mkdir -p "$out"
+(cd "$stage" && zip -q -X "$out/$zip" Velquorin.asi Velquorin.ini velquorin-check.exe INSTALL.txt CHANGELOG.md LICENSE)
+echo "${out#"$top"/}/$zip ($(stat -c %s "$out/$zip") bytes):"
+unzip -l "$out/$zip" | sed -n '4,$p' | head -n -2
