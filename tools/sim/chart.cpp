@@ -170,7 +170,7 @@ void DrawKeys(cairo_t* cr, const DriveChart& chart, const Scale& time) {
         cairo_set_source_rgb(cr, 0.45, 0.2, 0.6);
         cairo_rectangle(cr, x, y - 10, end - x, 3);
         cairo_fill(cr);
-        Label(cr, x, y + 2, text, 0.0);
+        Label(cr, std::min(x, Width - 4 - extents.x_advance), y + 2, text, 0.0);
     }
 }
 
