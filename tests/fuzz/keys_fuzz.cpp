@@ -101,10 +101,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)once;
     fuzz::Input in{data, size};
     const bool odd = in.Byte() & 1;
-    if (odd)
-        sim::WriteSettingsFile(OddBindings);
-    else
-        std::remove("Velquorin.ini");
+    // Written only when it changes: a file changed a moment ago is read
+    // again at every lookup, and reloads are frequent here.
+    static int fileIsOdd = -1;
+    if (odd != fileIsOdd) {
+        if (odd)
+            sim::WriteSettingsFile(OddBindings);
+        else
+            std::remove("Velquorin.ini");
+        fileIsOdd = odd;
+    }
 
     Run run;
     fuzz::RestartPluginKeepingItsScript();
