@@ -189,7 +189,8 @@ int main(int argc, char** argv) {
     std::vector<Row> rows;
     for (const SceneInfo& info : Scenes) {
         if (!Selected(info, filter)) continue;
-        Row row{&info, Measure(info, false, options), Measure(info, true, options)};
+        SceneTiming timing = Measure(info, options);
+        Row row{&info, timing.pass, timing.floor};
         std::fprintf(stderr, "%-14s %10.0f ns per pass (median), floor %10.0f ns\n", info.name, row.pass.medianNs,
                      row.floor.medianNs);
         rows.push_back(row);

@@ -1,4 +1,4 @@
-// Times a scene's passes, or its floor's, the same way on both builds: wall
+// Times a scene's passes and its floor's the same way on both builds: wall
 // time by the steady clock, over repetitions of at least a minimum time
 // each, with the heap allocations of the timed passes counted.
 #pragma once
@@ -10,9 +10,14 @@ struct Timing {
     double allocationsPerPass = -1;
 };
 
+struct SceneTiming {
+    Timing pass;
+    Timing floor;
+};
+
 struct RunOptions {
     int repetitions = 5;
     double minSeconds = 0.2;  // per repetition
 };
 
-Timing Measure(const SceneInfo& info, bool floor, const RunOptions& options);
+SceneTiming Measure(const SceneInfo& info, const RunOptions& options);
