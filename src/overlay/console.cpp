@@ -1,6 +1,5 @@
 // The debug console: every message posted since start, newest first.
-#include <locale>
-#include <sstream>
+#include <charconv>
 #include <string>
 
 #include "overlay/overlay_state.h"
@@ -23,12 +22,16 @@ void SetConsoleMessage(const std::string& text) {
     OverlayState.consoleText = std::move(next);
 }
 
-// What a default stream with the fixed flag inserts: six decimals, no fill,
-// classic locale, so the text never depends on the player's regional settings.
+// Six decimals, no fill, as a default stream with the fixed flag writes
+// them, and never by the C locale: the text does not depend on the
+// player's regional settings, and nothing is switched process-wide. (A
+// stream in the MinGW runtime sets the whole process's numeric locale to
+// "C" around every number whenever the game's is another, under the feet
+// of the game's own threads.)
 std::string FormatNumber(float value) {
-    std::ostringstream out;
-    out.imbue(std::locale::classic());
-    out.setf(std::ios::fixed, std::ios::floatfield);
-    out << FormattedValue(static_cast<double>(value));
-    return out.str();
+    // A float's largest magnitude has 39 digits before the point.
+    char text[64];
+    auto [end, error] =
+        std::to_chars(text, text + sizeof text, FormattedValue(static_cast<double>(value)), std::chars_format::fixed, 6);
+    return error == std::errc() ? std::string(text, end) : std::string();
 }
