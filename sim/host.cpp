@@ -104,7 +104,8 @@ struct HostState {
     bool fiberCreated = false;
     std::vector<Registration> registrations;
 
-    uint32_t clock = 0;
+    uint64_t clockMicroseconds = 0;
+    TickGranularity granularity = TickGranularity::Millisecond;
     int yields = 0;
     uint32_t lastWait = 0;
     std::set<uint32_t> keysDown;
@@ -373,7 +374,7 @@ uint64_t* NativeCall() {
     return s.slots;
 }
 
-uint32_t TickCount() { return State().clock; }
+uint32_t TickCount() { return Now(); }
 
 namespace {
 std::string Quoted(const char* text) { return text ? '"' + std::string(text) + '"' : "null"; }
@@ -455,16 +456,28 @@ void* PluginSymbol(const char* name) {
 
 // ---------------------------------------------------------------------------
 // [SECTION] Time and frames
-uint32_t Now() { return State().clock; }
-void SetClock(uint32_t milliseconds) { State().clock = milliseconds; }
-void AdvanceClock(uint32_t milliseconds) { State().clock += milliseconds; }
+constexpr uint64_t CoarseTickMicroseconds = 15625;
 
-void RunFrame(uint32_t step) {
+// The 32-bit counter wraps after 49.7 days, as GetTickCount's does.
+uint32_t Now() {
+    const HostState& s = State();
+    uint64_t micro = s.clockMicroseconds;
+    if (s.granularity == TickGranularity::Coarse) micro -= micro % CoarseTickMicroseconds;
+    return static_cast<uint32_t>(micro / 1000);
+}
+void SetTickGranularity(TickGranularity granularity) { State().granularity = granularity; }
+void SetClock(uint32_t milliseconds) { State().clockMicroseconds = uint64_t{milliseconds} * 1000; }
+void AdvanceClock(uint32_t milliseconds) { AdvanceClockMicroseconds(uint64_t{milliseconds} * 1000); }
+void AdvanceClockMicroseconds(uint64_t microseconds) { State().clockMicroseconds += microseconds; }
+
+void RunFrame(uint32_t step) { RunFrameMicroseconds(uint64_t{step} * 1000); }
+
+void RunFrameMicroseconds(uint64_t step) {
     HostState& s = State();
-    s.clock += step;
+    s.clockMicroseconds += step;
     ClearTrace();
     ++s.frames;
-    if (KeepingScenario(s)) AppendLine(s, "frame " + std::to_string(s.frames) + " at " + std::to_string(s.clock));
+    if (KeepingScenario(s)) AppendLine(s, "frame " + std::to_string(s.frames) + " at " + std::to_string(Now()));
     if (s.script) {
         if (!s.fiberCreated) {
             platform::CreateScriptFiber(s.script);
@@ -473,7 +486,7 @@ void RunFrame(uint32_t step) {
         platform::SwitchToScript();
     }
     if (KeepingScenario(s)) AppendFrameEnd(s);
-    world::AfterFrame(step);
+    world::AfterFrame(static_cast<float>(step) / 1e6f);
 }
 
 void RunFrames(int count, uint32_t step) {
@@ -621,7 +634,8 @@ void ResetKeepingPlugin() {
     if (KeepingScenario(s)) AppendLine(s, "reset");
     s.keysDown.clear();
     s.registrations.clear();
-    s.clock = 0;
+    s.clockMicroseconds = 0;
+    s.granularity = TickGranularity::Millisecond;
     s.yields = 0;
     s.lastWait = 0;
     s.tracing = true;

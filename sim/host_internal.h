@@ -48,6 +48,6 @@ void CountAllocationsOf(void* module);
 namespace sim::world {
 // Answers one native from the game world; false for an unknown hash.
 bool Answer(uint64_t hash, const uint64_t* args, int argCount, uint64_t* slots);
-void AfterFrame(uint32_t step);
+void AfterFrame(float seconds);
 void Reset();
 }  // namespace sim::world

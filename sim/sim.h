@@ -46,13 +46,26 @@ bool KeyboardHandlerRegistered();
 
 // ---------------------------------------------------------------------------
 // [SECTION] Time and frames
+// Time runs underneath in microseconds, so that a frame of 1/144 s can be
+// stepped without drift; what the plug-in reads (GetTickCount) and Now()
+// are whole milliseconds of it, as the granularity below allows.
+enum class TickGranularity {
+    Millisecond,  // where some program raised the timer resolution
+    Coarse,       // Windows' default 64 Hz tick: steps of 15.625 ms (15 or 16)
+};
+// Millisecond after every Reset.
+void SetTickGranularity(TickGranularity granularity);
+// GetTickCount as the plug-in would read it now.
 uint32_t Now();
 void SetClock(uint32_t milliseconds);
 void AdvanceClock(uint32_t milliseconds);
+void AdvanceClockMicroseconds(uint64_t microseconds);
 // Advances the clock by step, then lets the script run until it yields:
 // exactly one pass of the frame loop (the first frame also runs the start).
 void RunFrame(uint32_t step = 16);
 void RunFrames(int count, uint32_t step = 16);
+// The same with a step in microseconds: 1000000 / 144 for 144 frames a second.
+void RunFrameMicroseconds(uint64_t step);
 // How often the script yielded, and the last wait it asked for.
 int YieldCount();
 uint32_t LastWait();

@@ -187,10 +187,9 @@ void Reset() { World() = FreshWorld(); }
 
 // Trains run at the speed they were last given; whoever sits in them
 // rides along.
-void AfterFrame(uint32_t step) {
+void AfterFrame(float seconds) {
     WorldState& w = World();
     if (!w.trainsMove) return;
-    float seconds = static_cast<float>(step) / 1000.0f;
     for (auto& [handle, e] : w.entities) {
         if (e.kind != Entity::Vehicle || e.applyCount == 0 || !std::isfinite(e.appliedSpeed)) continue;
         float dy = e.appliedSpeed * seconds;
