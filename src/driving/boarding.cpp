@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "driving/drive_state.h"
+#include "driving/step_pacing.h"
 #include "host/natives.h"
 #include "overlay/overlay_state.h"
 #include "settings/settings.h"
@@ -102,6 +103,7 @@ void Board() {
     // rounding. Nothing in the game moves at 1,000 (3,600 km/h).
     float speed = SpeedOfEntity(DriveState.train);
     DriveState.speed = std::isfinite(speed) && speed <= MaxBoardingSpeed ? speed : 0.0f;
+    RestartStepPacing();
     HostBoardingSwitch(1);
 }
 

@@ -1,10 +1,12 @@
 // Control dispatch: the held keys to driving actions, once per frame, in a
 // fixed order. Repeatable actions wait strictly more than their interval
-// since they last fired; the throttle steps once every frame.
+// since they last fired; the throttle takes the pass's steps (one a frame
+// unless speed_steps_per_second paces them).
 #include <cstdint>
 
 #include "driving/action_timers.h"
 #include "driving/drive_state.h"
+#include "driving/step_pacing.h"
 #include "host/key_table.h"
 #include "overlay/overlay_state.h"
 #include "settings/settings.h"
@@ -32,8 +34,11 @@ void HandleDrivingKeys() {
     if (DriveState.speed == 0.0f && FireIfDue(keys.changeDirectionKey, ActionTimers.directionTick, 500))
         DriveState.direction = DriveState.direction == 1 ? -1 : 1;
 
-    if (IsKeyHeld(keys.throttleUpKey) && DriveState.throttle + 1.0f <= 100.0f) DriveState.throttle += 1.0f;
-    if (IsKeyHeld(keys.throttleDownKey) && DriveState.throttle - 1.0f >= 0.0f) DriveState.throttle -= 1.0f;
+    const bool up = IsKeyHeld(keys.throttleUpKey), down = IsKeyHeld(keys.throttleDownKey);
+    for (int step = 0; step < StepPacing.stepsThisPass; ++step) {
+        if (up && DriveState.throttle + 1.0f <= 100.0f) DriveState.throttle += 1.0f;
+        if (down && DriveState.throttle - 1.0f >= 0.0f) DriveState.throttle -= 1.0f;
+    }
 
     if (FireIfDue(keys.brakeLightKey, ActionTimers.brakeTick, 200)) ToggleBrake(1);
     if (FireIfDue(keys.brakeMediumKey, ActionTimers.brakeTick, 200)) ToggleBrake(2);

@@ -1,6 +1,8 @@
-// The speed model: per-frame steps with no scaling by elapsed time, so the
-// train's feel follows the frame rate, as players of the game expect.
+// The speed model: whole steps with no scaling by elapsed time. By default
+// one a frame, so the train's feel follows the frame rate, as players of
+// the game expect; with speed_steps_per_second, as many as are due.
 #include "driving/drive_state.h"
+#include "driving/step_pacing.h"
 #include "host/natives.h"
 #include "settings/settings.h"
 
@@ -16,6 +18,19 @@ constexpr ModelConstants Metro{0.04f, {0.01f, 0.03f, 0.06f}, 0.005f};
 
 // Taken off every value sent to the game, in both directions.
 constexpr double StandstillOffset = 0.059;
+
+float StepSpeed(float v, const ModelConstants& model, float limit) {
+    if (!(v + model.acceleration > limit)) v += model.acceleration;
+
+    const int level = DriveState.brakeLevel;
+    if (v > 0.0f && level >= 1 && level <= 3) {
+        v -= model.brake[level - 1];
+        if (v < 0.0f) v = 0.0f;
+    }
+    v -= model.drag;
+    if (v < 0.0f) v = 0.0f;
+    return v;
+}
 
 }  // namespace
 
@@ -37,15 +52,7 @@ void UpdateSpeed() {
 
     const float limit = (DriveState.throttle * 0.01f) * topSpeed;
     float v = DriveState.speed;
-    if (!(v + model->acceleration > limit)) v += model->acceleration;
-
-    const int level = DriveState.brakeLevel;
-    if (v > 0.0f && level >= 1 && level <= 3) {
-        v -= model->brake[level - 1];
-        if (v < 0.0f) v = 0.0f;
-    }
-    v -= model->drag;
-    if (v < 0.0f) v = 0.0f;
+    for (int step = 0; step < StepPacing.stepsThisPass; ++step) v = StepSpeed(v, *model, limit);
     DriveState.speed = v;
 
     const float signedSpeed = static_cast<float>(DriveState.direction) * v;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "driving/drive_state.h"
+#include "driving/step_pacing.h"
 #include "host/script_hook.h"
 #include "overlay/overlay_state.h"
 #include "settings/settings.h"
@@ -43,6 +44,7 @@ void Guarded(Step step) noexcept {
 
 void RunFramePass() {
     Guarded([] {
+        PaceStepsForPass();
         HandleControls();
         UpdateSpeed();
         if (OverlayState.consoleVisible) DrawConsole();

@@ -1,4 +1,4 @@
-// LoadSettings: the 26 keys of Velquorin.ini, in file order.
+// LoadSettings: the 27 keys of Velquorin.ini, in file order.
 #include "settings/settings.h"
 
 #include <exception>
@@ -92,6 +92,12 @@ void LoadSettings() {
 
     s.backgroundOpacity = static_cast<int32_t>(ReadInt("gui", "background_opacity", D.backgroundOpacity));
     s.textOpacity = static_cast<int32_t>(ReadInt("gui", "text_opacity", D.textOpacity));
+
+    // Read last, so a panel position that fails leaves it as it was, like
+    // every key after the failing one. A negative value wraps past the
+    // limit and reads as 0 too.
+    uint32_t stepsPerSecond = ReadUnsigned("gameplay", "speed_steps_per_second", D.speedStepsPerSecond);
+    s.speedStepsPerSecond = stepsPerSecond <= MaxSpeedStepsPerSecond ? stepsPerSecond : 0;
 }
 
 void LoadSettingsAndPlacePanel() {

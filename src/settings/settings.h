@@ -31,7 +31,12 @@ struct SettingsRecord {
     PanelPreset panelPresets[4];
     int32_t backgroundOpacity = 255;
     int32_t textOpacity = 255;
+    // Speed-model and throttle steps a second of tick time; 0 is one a frame.
+    uint32_t speedStepsPerSecond = 0;
 };
+
+// speed_steps_per_second above this reads as 0.
+constexpr uint32_t MaxSpeedStepsPerSecond = 1000;
 
 constexpr SettingsRecord SettingsDefaults{};
 
@@ -39,7 +44,7 @@ extern SettingsRecord Settings;
 
 constexpr const char* SettingsPath = ".\\Velquorin.ini";
 
-// Reads the 26 keys in file order. A panel position that is no number
+// Reads the 27 keys in file order. A panel position that is no number
 // throws std::invalid_argument("invalid stof argument"); one too large for a
 // float throws std::out_of_range("stof argument out of range"). The fields
 // before the failing key keep their new values, it and every later field

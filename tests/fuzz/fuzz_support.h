@@ -10,6 +10,7 @@
 
 #include "driving/action_timers.h"
 #include "driving/drive_state.h"
+#include "driving/step_pacing.h"
 #include "host/key_table.h"
 #include "overlay/overlay_state.h"
 #include "settings/settings.h"
@@ -59,6 +60,7 @@ inline void ResetPluginGlobals() {
     DriveState = DriveRecord{};
     OverlayState = OverlayRecord{};
     ActionTimers = ActionTimerRecord{};
+    StepPacing = StepPacingRecord{};
     for (KeyRecord& record : KeyTable) record = KeyRecord{};
     std::memset(KeyHeard, 0, sizeof KeyHeard);
 }

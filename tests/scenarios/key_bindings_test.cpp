@@ -64,6 +64,7 @@ std::vector<std::string> LoadCalls(const std::string& textReadFor = "") {
         calls.push_back(std::string("GetPrivateProfileStringA(\"gui\", \"") + position + "\", \"0.0\", 100, " + file);
     readInt("gui", "background_opacity", "255");
     readInt("gui", "text_opacity", "255");
+    readInt("gameplay", "speed_steps_per_second", "0");
     return calls;
 }
 

@@ -329,6 +329,7 @@ void ExpectSame(const SettingsRecord& got, const SettingsRecord& want) {
     }
     EXPECT_EQ(got.backgroundOpacity, want.backgroundOpacity);
     EXPECT_EQ(got.textOpacity, want.textOpacity);
+    EXPECT_EQ(got.speedStepsPerSecond, want.speedStepsPerSecond);
 }
 
 SettingsRecord Defaults() {
@@ -382,14 +383,16 @@ TEST_F(SettingsFile, WithNoFileTheRecordHoldsEveryDefault) {
     EXPECT_EQ(PluginGlobal<OverlayRecord>("OverlayState").panelY, 0.0f);
 }
 
-// The shipped file changes only where the panel stands: four different
-// places, each keeping the whole 0.12 box on the screen.
+// The shipped file changes where the panel stands, four different places
+// each keeping the whole 0.12 box on the screen, and paces the speed model
+// at 60 steps a second.
 TEST_F(SettingsFile, TheSampleFileLoadsTheDefaultsWithFourPanelPositionsOnScreen) {
     const fs::path sample = fs::path(VELQUORIN_SOURCE_DIR) / "Velquorin.ini";
     ASSERT_TRUE(fs::exists(sample)) << sample;
     fs::copy_file(sample, "Velquorin.ini");
     StartPlugin();
     SettingsRecord want = Defaults();
+    want.speedStepsPerSecond = 60;
     for (int k = 0; k < 4; ++k) {
         const PanelPreset& at = Record().panelPresets[k];
         EXPECT_TRUE(at.x >= 0.06f && at.x <= 0.94f && at.y >= 0.06f && at.y <= 0.94f) << "preset " << k;
