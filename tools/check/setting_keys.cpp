@@ -30,6 +30,7 @@ const SettingKey SettingKeys[] = {
     {"gui", "gui_position_y_3", SettingKind::Position, 0},
     {"gui", "background_opacity", SettingKind::Opacity, 255},
     {"gui", "text_opacity", SettingKind::Opacity, 255},
+    {"gameplay", "speed_steps_per_second", SettingKind::StepRate, 0},
     {"keys", "enable_mod_modifier", SettingKind::Unused, 18},
     {"keys", "enable_mod", SettingKind::Unused, 84},
 };
@@ -77,6 +78,7 @@ double LoadedValue(const SettingsRecord& s, size_t row) {
     case 15: return s.toggleGuiPositionKey;
     case 24: return s.backgroundOpacity;
     case 25: return s.textOpacity;
+    case 26: return s.speedStepsPerSecond;
     default:
         if (row >= 16 && row < 24) {
             const PanelPreset& preset = s.panelPresets[(row - 16) / 2];

@@ -140,6 +140,7 @@ std::string ValueText(SettingKind kind, double value, const std::string& written
     case SettingKind::Switch: return value != 0 ? "1 (on)" : "0 (off)";
     case SettingKind::TopSpeed: return NumberText(value) + " m/s (" + NumberText(value * 3.6) + " km/h)";
     case SettingKind::Binding: return BindingText(static_cast<uint32_t>(value), written);
+    case SettingKind::StepRate: return value == 0 ? "0 (per frame)" : NumberText(value) + " a second";
     default: return NumberText(value);
     }
 }
@@ -153,6 +154,10 @@ struct Report {
 std::string Assignment(size_t row, const LoadedFile& file) {
     return std::string(SettingKeys[row].name) + " = " + file.raw[row];
 }
+
+constexpr const char* OnceAFrame =
+    "(once a frame): the train speeds up and slows down faster on a faster machine. Write 1 to 1000 steps a "
+    "second, e.g. 60.";
 
 // A value that is no number reads as 0; say what that does and what to write.
 void CheckNoNumber(Report& report, int line, size_t row, const LoadedFile& file) {
@@ -173,6 +178,7 @@ void CheckNoNumber(Report& report, int line, size_t row, const LoadedFile& file)
                               NumberText(SettingKeys[row].defaultValue) + ".");
         break;
     case SettingKind::Opacity: report.Warn(line, said + " (clear). Write 0 (clear) to 255 (solid)."); break;
+    case SettingKind::StepRate: report.Warn(line, said + " " + OnceAFrame); break;
     default: break;
     }
 }
@@ -254,6 +260,14 @@ void CheckRanges(Report& report, const SettingsScan& scan, const LoadedFile& fil
                                       " is outside 0 (clear) to 255 (solid). Write a value in that range.");
         }
         bool loaded = file.failedRow < 0 || static_cast<int>(row) < file.failedRow;
+        if (key.kind == SettingKind::StepRate && !noNumber[row] && file.number[row] > MaxSpeedStepsPerSecond) {
+            std::string wrapped = file.present[row] && !file.raw[row].empty() && file.raw[row][0] == '-'
+                                      ? " (" + file.raw[row] + " wraps to " + std::to_string(file.number[row]) + ")"
+                                      : "";
+            report.Warn(line, std::string(key.name) + " = " + std::to_string(file.number[row]) + wrapped +
+                                  " is more than " + std::to_string(MaxSpeedStepsPerSecond) + ", so it reads as 0 " +
+                                  OnceAFrame);
+        }
         if (key.kind == SettingKind::Position && loaded) {
             double value = LoadedValue(file.record, row);
             if (value < 0.0 || value > 1.0)
@@ -285,22 +299,23 @@ void NotePanelsAtEdges(Report& report, const LoadedFile& file) {
                            "0.94 keeps it whole.");
 }
 
+// Section by section, in the order the file lists them, whatever the read
+// order.
 void PrintValues(std::FILE* out, const LoadedFile& file) {
-    std::string section;
-    for (size_t row = 0; row < LoadedKeyCount; ++row) {
-        const SettingKey& key = SettingKeys[row];
-        if (section != key.section) {
-            section = key.section;
-            Say(out, "[" + section + "]");
+    for (const char* section : {"gameplay", "keys", "gui"}) {
+        Say(out, std::string("[") + section + "]");
+        for (size_t row = 0; row < LoadedKeyCount; ++row) {
+            const SettingKey& key = SettingKeys[row];
+            if (std::string(key.section) != section) continue;
+            bool loaded = file.failedRow < 0 || static_cast<int>(row) < file.failedRow;
+            double value = LoadedValue(file.record, row);
+            std::string shown = ValueText(key.kind, value, file.raw[row]) + (loaded ? "" : " (not loaded)");
+            bool differs = !loaded || value != key.defaultValue;
+            char line[160];
+            std::snprintf(line, sizeof line, "  %-26s %-24s %s default %s", key.name, shown.c_str(),
+                          differs ? "*" : " ", ValueText(key.kind, key.defaultValue).c_str());
+            Say(out, line);
         }
-        bool loaded = file.failedRow < 0 || static_cast<int>(row) < file.failedRow;
-        double value = LoadedValue(file.record, row);
-        std::string shown = ValueText(key.kind, value, file.raw[row]) + (loaded ? "" : " (not loaded)");
-        bool differs = !loaded || value != key.defaultValue;
-        char line[160];
-        std::snprintf(line, sizeof line, "  %-26s %-24s %s default %s", key.name, shown.c_str(), differs ? "*" : " ",
-                      ValueText(key.kind, key.defaultValue).c_str());
-        Say(out, line);
     }
 }
 

@@ -63,6 +63,10 @@ const Case Cases[] = {
     {"top_speed_minus_zero.ini", 1, "max_speed_metro = 0: a top speed of 0"},
     {"top_speed_minus_zero.ini", 1, "0 errors, 1 warning."},
     {"switch_as_word.ini", 1, "use_metric_system = yes is no number, so it reads as 0 (off)."},
+    {"step_rate_too_high.ini", 1, "warning: line 2: speed_steps_per_second = 5000 is more than 1000, so it reads as 0 "
+                                  "(once a frame): the train speeds up and slows down faster on a faster machine."},
+    {"step_rate_negative.ini", 1, "speed_steps_per_second = 4294967236 (-60 wraps to 4294967236) is more than 1000"},
+    {"step_rate_as_word.ini", 1, "speed_steps_per_second = sixty is no number, so it reads as 0 (once a frame)"},
     {"bom_hides_section.ini", 1, "warning: line 1: the file starts with a UTF-8 byte-order mark"},
     {"header_unclosed.ini", 1, "warning: line 1: the header [gameplay has no ']'"},
     {"header_two_brackets.ini", 1, "The game ends the section's name at the first, [keys]"},
@@ -87,16 +91,18 @@ TEST(SettingsCheck, EffectiveValuesStandBesideTheirDefaults) {
         << checked.text;
     EXPECT_TRUE(ShowsValue(checked.text, R"(throttle_up +UP \(38\) +\* default W \(87\))"));
     EXPECT_TRUE(ShowsValue(checked.text, R"(max_speed_freight +50 m/s \(180 km/h\) +default 50 m/s \(180 km/h\))"));
+    EXPECT_TRUE(ShowsValue(checked.text, R"(speed_steps_per_second +60 a second +\* default 0 \(per frame\))"));
     // A binding written as a name is shown by that name.
     checked = Check("letter_binding.ini");
     EXPECT_TRUE(ShowsValue(checked.text, R"(reload_ini_file_modifier +ALT \(18\) +default MENU \(18\))")) << checked.text;
 }
 
 TEST(SettingsCheck, AfterAnErrorTheLaterKeysShowWhatTheGameStartsWith) {
-    // The load stops at gui_position_y_1: it and the six keys after it are
-    // never read, and at start the record holds the defaults.
+    // The load stops at gui_position_y_1: it and the seven keys after it
+    // are never read, and at start the record holds the defaults.
     Checked checked = Check("position_not_a_number.ini");
-    EXPECT_NE(checked.text.find("this key and the 6 after it"), std::string::npos) << checked.text;
+    EXPECT_NE(checked.text.find("this key and the 7 after it"), std::string::npos) << checked.text;
+    EXPECT_TRUE(ShowsValue(checked.text, R"(speed_steps_per_second +0 \(per frame\) \(not loaded\) +\* default 0 \(per frame\))"));
     EXPECT_TRUE(ShowsValue(checked.text, R"(text_opacity +255 \(not loaded\) +\* default 255)"));
     EXPECT_TRUE(ShowsValue(checked.text, R"(gui_position_x_1 +0 +default 0)"));
 }
