@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "chart_parts.h"
 #include "desk.h"
 
 namespace {
@@ -22,34 +23,6 @@ constexpr int KeyRows = 3;
 
 // The time axis's labels go under the key strip when there is one.
 double TimeLabels(const DriveChart& chart) { return chart.keys.empty() ? BrakeBottom + 16 : KeyTop + KeyRows * KeyRow; }
-
-struct Scale {
-    double from, to;      // data
-    double start, end;    // pixels
-    double At(double value) const { return start + (value - from) / (to - from) * (end - start); }
-};
-
-// 1, 2 or 5 times a power of ten, giving about six ticks.
-double TickStep(double range) {
-    double raw = range / 6.0;
-    double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0, 10.0})
-        if (m * power >= raw) return m * power;
-    return 10 * power;
-}
-
-void Label(cairo_t* cr, double x, double y, const std::string& text, double alignX) {
-    cairo_text_extents_t extents;
-    cairo_text_extents(cr, text.c_str(), &extents);
-    cairo_move_to(cr, x - extents.x_advance * alignX, y);
-    cairo_show_text(cr, text.c_str());
-}
-
-std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
 
 void DrawAxes(cairo_t* cr, const Scale& time, const Scale& speed, const DriveChart& chart) {
     cairo_set_line_width(cr, 1);

@@ -76,6 +76,24 @@ bool WritePanelCloseUp(const std::string& path, const std::vector<sim::DrawnText
                        const std::vector<sim::DrawnBox>& boxes, double panelX, double panelY);
 bool WriteChart(const std::string& path, const DriveChart& chart);
 
+// The same run at several frame rates, in two panels: the speed model once
+// a frame, and paced by speed_steps_per_second.
+struct SpeedSeries {
+    std::string label;  // "144 frames a second"
+    std::vector<DriveSample> samples;
+};
+struct FrameRatePanel {
+    std::string title;
+    std::vector<SpeedSeries> series;
+};
+struct FrameRateChart {
+    std::string title;
+    std::string unit;
+    double topSpeed = 0;
+    FrameRatePanel panels[2];
+};
+bool WriteFrameRateChart(const std::string& path, const FrameRateChart& chart);
+
 // One picture of the animated drive: what was drawn, where the panel's
 // anchor stood, and a line saying what the player just did.
 struct AnimationFrame {
@@ -96,6 +114,7 @@ bool WriteAnimation(const std::string& path, const std::vector<AnimationFrame>& 
 struct DemoOptions {
     std::string settings;  // "": the shipped defaults
     std::string out = ".";
+    int fps = 60;
 };
 struct DriveOptions {
     std::string settings;
@@ -106,6 +125,8 @@ struct PlotOptions {
     int brake = 0;
     std::string model;
     long frames = 0;  // 0: until the speed settles, then a second more
+    int fps = 60;
+    bool frameRates = false;  // the run at 30, 60, 144 and 240 frames a second, paced and not
     std::string settings;
     std::string out = "velquorin-plot.png";
 };

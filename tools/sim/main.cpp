@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
     demoCommand->add_option("--settings", demo.settings, "a Velquorin.ini to drive with (default: the shipped one)")
         ->type_name("FILE");
     demoCommand->add_option("--out", demo.out, "where the pictures go")->type_name("DIR")->capture_default_str();
+    demoCommand->add_option("--fps", demo.fps, "frames a second")->type_name("N")->check(InRange(10, 1000))
+        ->capture_default_str();
 
     DriveOptions drive;
     CLI::App* driveCommand = app.add_subcommand("drive", "drive a train yourself in this terminal");
@@ -58,8 +60,15 @@ int main(int argc, char** argv) {
     plotCommand->add_option("--brake", plot.brake, "0 released, 1 light, 2 medium, 3 hard")->type_name("0..3")
         ->check(InRange(0, 3))->capture_default_str();
     AddModelOption(*plotCommand, plot.model, true);
-    plotCommand->add_option("--frames", plot.frames, "how long to run (default: until the speed settles)")
-        ->type_name("N")->check(InRange(1, 1000000));
+    CLI::Option* frames =
+        plotCommand->add_option("--frames", plot.frames, "how long to run (default: until the speed settles)")
+            ->type_name("N")->check(InRange(1, 1000000));
+    CLI::Option* fps = plotCommand->add_option("--fps", plot.fps, "frames a second")->type_name("N")
+        ->check(InRange(10, 1000))->capture_default_str();
+    plotCommand->add_flag("--frame-rates", plot.frameRates,
+                          "one chart of the run at 30, 60, 144 and 240 frames a second, with "
+                          "speed_steps_per_second at 0 and at 60")
+        ->excludes(frames)->excludes(fps);
     plotCommand->add_option("--settings", plot.settings, "a Velquorin.ini (default: the shipped one)")
         ->type_name("FILE");
     plotCommand->add_option("--out", plot.out, "the chart")->type_name("FILE")->capture_default_str();
