@@ -47,9 +47,9 @@ std::string Name(uint32_t code) {
     return name.empty() ? "key " + std::to_string(code) : name;
 }
 
-// The animated drive keeps every sixth frame and plays four times as fast
-// as the game: the whole drive in about five seconds.
-constexpr int AnimationEvery = 6;
+// The animated drive keeps a frame every tenth of a second and plays four
+// times as fast as the game: the whole drive in about five seconds.
+constexpr double AnimationEvery = 0.1;
 constexpr double AnimationSpeedUp = 4.0;
 // How long a key's caption stays after the key comes up, in game seconds.
 constexpr double CaptionSeconds = 2.0;
@@ -64,7 +64,10 @@ struct DemoRecord {
     std::vector<AnimationFrame> animation;
     std::string caption;
     double captionUntil = 0;
+    int fps = 60;
     long frames = 0;
+    uint64_t elapsed = 0;  // microseconds of frames, so 1/144 s frames add up without drift
+    double nextAnimationFrame = 0;
     bool everythingHappened = true;
 };
 
@@ -78,14 +81,24 @@ AnimationFrame Snapshot() {
             Seconds() <= Demo.captionUntil ? Demo.caption : ""};
 }
 
-void Frames(int count) {
-    for (int i = 0; i < count; ++i) {
-        sim::RunFrame();
-        const DriveRecord& drive = PluginDrive();
-        Demo.chart.samples.push_back({Seconds(), static_cast<double>(drive.speed) * Demo.speedFactor,
-                                      static_cast<double>(drive.throttle), drive.brakeLevel});
-        if (++Demo.frames % AnimationEvery == 0) Demo.animation.push_back(Snapshot());
+void Frame() {
+    ++Demo.frames;
+    const uint64_t end = static_cast<uint64_t>(std::llround(static_cast<double>(Demo.frames) * 1e6 / Demo.fps));
+    sim::RunFrameMicroseconds(end - Demo.elapsed);
+    Demo.elapsed = end;
+    const DriveRecord& drive = PluginDrive();
+    Demo.chart.samples.push_back({Seconds(), static_cast<double>(drive.speed) * Demo.speedFactor,
+                                  static_cast<double>(drive.throttle), drive.brakeLevel});
+    if (Seconds() >= Demo.nextAnimationFrame) {
+        Demo.animation.push_back(Snapshot());
+        Demo.nextAnimationFrame = Seconds() + AnimationEvery;
     }
+}
+
+// Game time passing, in frames at the demo's frame rate (one at least).
+void Wait(double seconds) {
+    const long count = std::max(1L, std::lround(seconds * Demo.fps));
+    for (long i = 0; i < count; ++i) Frame();
 }
 
 // What a key does, said before it is pressed (the brakes and F toggle).
@@ -108,24 +121,38 @@ std::string Action(uint32_t vk) {
     return "";
 }
 
-// Down for frames, then up: marked on the chart and captioned in the
-// animation. A modifier is held around the key.
-void Hold(uint32_t vk, int frames, uint32_t modifier = 0) {
+// Down until done() says so (or for one frame when not given), then up:
+// marked on the chart and captioned in the animation. A modifier is held
+// around the key. The key is sent again every frame, as a keyboard repeats
+// a held key. Returns how long it was held.
+template <typename Done>
+double HoldUntil(uint32_t vk, Done done, uint32_t modifier = 0) {
     const double from = Seconds();
     const std::string name = modifier ? Name(modifier) + " + " + Name(vk) : Name(vk);
     Demo.caption = name + ": " + Action(vk);
     Demo.captionUntil = 1e300;
-    if (modifier) sim::KeyDown(modifier);
-    sim::KeyDown(vk);
-    Frames(frames);
+    for (long frame = 0; frame < 10L * Demo.fps; ++frame) {
+        if (modifier) sim::KeyDown(modifier);
+        sim::KeyDown(vk);
+        Frame();
+        if (done()) break;
+    }
     sim::KeyUp(vk);
     if (modifier) sim::KeyUp(modifier);
     Demo.chart.keys.push_back({from, Seconds(), name});
     Demo.captionUntil = Seconds() + CaptionSeconds;
+    return Seconds() - from;
 }
 
 // Down, one frame, up: a short press the plug-in sees in that frame.
-void Press(uint32_t vk, uint32_t modifier = 0) { Hold(vk, 1, modifier); }
+void Press(uint32_t vk, uint32_t modifier = 0) {
+    HoldUntil(vk, [] { return true; }, modifier);
+}
+
+std::string Pace() {
+    const uint32_t perSecond = PluginSettings().speedStepsPerSecond;
+    return perSecond == 0 ? "one step a frame" : std::to_string(perSecond) + " steps a second";
+}
 
 void Expect(bool happened, const char* what) {
     if (happened) return;
@@ -167,64 +194,62 @@ void BoardAndDoors() {
     Demo.train = PlaceTrainAndPlayer("metrotrain");
     Demo.caption = "By the metro train's cab door";
     Demo.captionUntil = 1e300;
-    Frames(40);
+    Wait(0.65);
     Show("The player stands half a metre from the metro train's cab door.");
     Press(Keys.enterExit);
     Expect(PluginDrive().driving, "F seats the player");
     Show(Name(Keys.enterExit) + ": the player takes the driver's seat.");
-    Frames(15);
+    Wait(0.25);
     Press(Keys.leftDoors);
     Show(Name(Keys.leftDoors) + ": " + DoorsText() + ".");
-    Frames(15);
+    Wait(0.25);
     Press(Keys.leftDoors);
     Expect(!sim::Get(Demo.train).doors[0], "the second press shuts the left doors");
     Show(Name(Keys.leftDoors) + " again: " + DoorsText() + ".");
 }
 
 void ThrottleAndSettle() {
-    Hold(Keys.throttleUp, 50);
-    Show(Name(Keys.throttleUp) + " held for 50 frames: the throttle climbs one step a frame.");
-    int frames = 0;
+    double held = HoldUntil(Keys.throttleUp, [] { return PluginDrive().throttle >= 50.0f; });
+    Show(Name(Keys.throttleUp) + " held for " + Fixed("%.2f", held) + " s: the throttle climbs to 50 %, " + Pace() +
+         ".");
+    int seconds = 0;
     double before = -1;
-    while (frames < 3000 && std::fabs(PluginDrive().speed - before) > 0.1) {
+    while (seconds < 60 && std::fabs(PluginDrive().speed - before) > 0.1) {
         before = PluginDrive().speed;
-        Frames(60);
-        frames += 60;
+        Wait(1.0);
+        ++seconds;
     }
-    Show("Ran " + std::to_string(frames) + " frames until the speed settled (train at y = " +
+    Show("Ran " + std::to_string(seconds) + " s until the speed settled (train at y = " +
          Fixed("%.0f", sim::Get(Demo.train).position.y) + " m).");
 }
 
 void BrakeToStop() {
-    Hold(Keys.throttleDown, 50);
-    Show(Name(Keys.throttleDown) + " held for 50 frames: throttle back to 0; the train coasts.");
+    double held = HoldUntil(Keys.throttleDown, [] { return PluginDrive().throttle <= 0.0f; });
+    Show(Name(Keys.throttleDown) + " held for " + Fixed("%.2f", held) + " s: throttle back to 0; the train coasts.");
     Press(Keys.brakeLight);
-    Frames(120);
+    Wait(2.0);
     Demo.closeUp = Snapshot();
     Show(Name(Keys.brakeLight) + ": light brake for two seconds.");
     Press(Keys.brakeMedium);
-    Frames(120);
+    Wait(2.0);
     Show(Name(Keys.brakeMedium) + ": medium brake for two seconds.");
     Press(Keys.brakeHard);
-    int frames = 0;
-    while (PluginDrive().speed > 0.0f && frames < 3000) {
-        Frames(1);
-        ++frames;
-    }
+    const double braked = Seconds();
+    for (long frame = 0; PluginDrive().speed > 0.0f && frame < 60L * Demo.fps; ++frame) Frame();
     Expect(PluginDrive().speed == 0.0f, "the hard brake stops the train");
-    Show(Name(Keys.brakeHard) + ": hard brake, stopped after " + Fixed("%.2f", frames * 0.016) + " s.");
+    Show(Name(Keys.brakeHard) + ": hard brake, stopped after " + Fixed("%.2f", Seconds() - braked) + " s.");
     Press(Keys.brakeHard);
-    Frames(15);
+    Wait(0.25);
     Show(Name(Keys.brakeHard) + " again: brake released.");
 }
 
 void DirectionAndPanel() {
-    Frames(20);
+    Wait(0.33);
     Press(Keys.direction);
     Expect(PluginDrive().direction == -1, "the direction key turns the train round while stopped");
     Show(Name(Keys.direction) + ": direction changed (only allowed while stopped).");
     for (int press = 1; press <= 5; ++press) {
-        Frames(15);
+        Wait(0.25);
         Press(Keys.panel);
         const OverlayRecord& overlay = PluginOverlay();
         if (!overlay.panelVisible)
@@ -238,7 +263,7 @@ void DirectionAndPanel() {
 // The frame with the console open is the one pictured: panel and console
 // together, colour markers in both states.
 void ConsoleReloadLeave() {
-    Frames(15);
+    Wait(0.25);
     Press(ConsoleKey);
     Expect(sim::ConsoleDrawn(), "F6 shows the console");
     Demo.shot = Snapshot();
@@ -257,11 +282,11 @@ void ConsoleReloadLeave() {
             changed = " (use_metric_system set to 0 in the working copy first: the panel now shows mph)";
         }
     }
-    Frames(40);
+    Wait(0.67);
     Press(Keys.reload, Keys.reloadModifier);
     Show(Name(Keys.reloadModifier) + " + " + Name(Keys.reload) + ": settings reloaded" + changed + "; the panel is back at position 0.");
 
-    Frames(40);
+    Wait(0.67);
     Press(Keys.enterExit);
     Expect(!PluginDrive().driving, "F sets the player down");
     const sim::Vec3 at = sim::Get(sim::Player()).position;
@@ -279,8 +304,10 @@ int RunDemo(const DemoOptions& options) {
 
     std::printf("Velquorin desk demo: the plug-in's own code driving a metro train in the simulated host.\n");
     std::printf("Settings: %s\n\n", Printable(PrepareSettings(settingsPath)).c_str());
+    sim::SetTickGranularity(sim::TickGranularity::Coarse);  // Windows' own 64 Hz tick
     sim::Load();
-    sim::RunFrame();  // the plug-in reads its settings as its script starts
+    Demo.fps = options.fps;
+    Frame();  // the plug-in reads its settings as its script starts
     ReadBindings();
     Demo.speedFactor = PanelSpeed(1.0f);
     Demo.chart.unit = PanelUnit();
@@ -299,7 +326,8 @@ int RunDemo(const DemoOptions& options) {
     bool pictures = WriteScreenshot(shot, Demo.shot.texts, Demo.shot.boxes) &&
                     WritePanelCloseUp(panel, up.texts, up.boxes, up.panelX, up.panelY) &&
                     WriteChart(chart, Demo.chart) && WriteAnimation(animation, Demo.animation, AnimationSpeedUp);
-    std::printf("\n%zu frames in %.1f s of game time.\n", Demo.chart.samples.size(), sim::Now() / 1000.0);
+    std::printf("\n%zu frames in %.1f s of game time, at %d frames a second, %s.\n", Demo.chart.samples.size(),
+                sim::Now() / 1000.0, Demo.fps, Pace().c_str());
     std::printf("Screenshot of the frame with the console open: %s\nThe panel under the light brake: %s\n", shot.c_str(),
                 panel.c_str());
     std::printf("Chart of the drive: %s\nThe drive, animated: %s\n", chart.c_str(), animation.c_str());
