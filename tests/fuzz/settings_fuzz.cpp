@@ -1,5 +1,5 @@
 // Settings: any bytes as Velquorin.ini through the portable reader and
-// LoadSettings. Every load ends with all 26 fields new, or with one of the
+// LoadSettings. Every load ends with all 27 fields new, or with one of the
 // two conversion errors, the fields before the failing key new and it and
 // every later field as they were. What "new" is comes from reading each key
 // again through the reader and converting it by the rules here. Where the
@@ -146,7 +146,9 @@ uint32_t Int(const std::vector<Section>& sections, const char* section, const ch
 
 namespace {
 
-enum Kind { Switch, TopSpeed, KeyCode, Position, Opacity };
+enum Kind { Switch, TopSpeed, KeyCode, Position, Opacity, StepRate };
+
+constexpr int RowCount = 27;
 
 struct Row {
     const char* section;
@@ -155,7 +157,7 @@ struct Row {
     int32_t fallback;
 };
 
-const Row Rows[26] = {
+const Row Rows[RowCount] = {
     {"gameplay", "enter_realistic", Switch, 1},
     {"gameplay", "use_metric_system", Switch, 1},
     {"gameplay", "max_speed_freight", TopSpeed, 50},
@@ -182,6 +184,7 @@ const Row Rows[26] = {
     {"gui", "gui_position_y_3", Position, 0},
     {"gui", "background_opacity", Opacity, 255},
     {"gui", "text_opacity", Opacity, 255},
+    {"gameplay", "speed_steps_per_second", StepRate, 0},
 };
 
 uint32_t Bits(float value) {
@@ -218,6 +221,7 @@ uint32_t Get(SettingsRecord& s, int row) {
     case TopSpeed:
     case Position: return Bits(FloatField(s, row));
     case KeyCode: return IntField(s, row);
+    case StepRate: return s.speedStepsPerSecond;
     default: return static_cast<uint32_t>(row == 24 ? s.backgroundOpacity : s.textOpacity);
     }
 }
@@ -228,6 +232,7 @@ void Set(SettingsRecord& s, int row, uint32_t value) {
     case TopSpeed:
     case Position: FloatField(s, row) = FromBits(value); break;
     case KeyCode: IntField(s, row) = value; break;
+    case StepRate: s.speedStepsPerSecond = value; break;
     default: (row == 24 ? s.backgroundOpacity : s.textOpacity) = static_cast<int32_t>(value); break;
     }
 }
@@ -264,14 +269,14 @@ Outcome ConvertPosition(const char* text, float& value) {
 }
 
 struct Expectation {
-    uint32_t fresh[26] = {};
+    uint32_t fresh[RowCount] = {};
     int failing = -1;  // the row whose conversion fails, or -1
     const char* error = nullptr;
 };
 
 Expectation Expect() {
     Expectation e;
-    for (int row = 0; row < 26 && e.failing < 0; ++row) {
+    for (int row = 0; row < RowCount && e.failing < 0; ++row) {
         const Row& r = Rows[row];
         if (r.kind != Position) {
             uint32_t read = ReadProfileInt(r.section, r.key, r.fallback, SettingsPath);
@@ -280,7 +285,11 @@ Expectation Expect() {
                 ReadProfileString(r.section, r.key, "", name, sizeof name, SettingsPath);
                 read = KeyCodeOfName(name);
             }
-            e.fresh[row] = r.kind == Switch ? (read != 0) : r.kind == TopSpeed ? Bits(static_cast<float>(read)) : read;
+            // A step rate above 1000 (a negative one too, wrapped) is 0.
+            e.fresh[row] = r.kind == Switch     ? (read != 0)
+                           : r.kind == TopSpeed ? Bits(static_cast<float>(read))
+                           : r.kind == StepRate ? (read <= 1000 ? read : 0)
+                                                : read;
             continue;
         }
         char text[100];
@@ -302,7 +311,7 @@ Expectation Expect() {
 // field written when it should not be, or not written, shows.
 SettingsRecord OldRecord(const Expectation& e) {
     SettingsRecord old;
-    for (int row = 0; row < 26; ++row)
+    for (int row = 0; row < RowCount; ++row)
         Set(old, row, Rows[row].kind == Switch ? !e.fresh[row] : e.fresh[row] ^ 0x5A5A5A5Au);
     return old;
 }
@@ -334,7 +343,7 @@ void CheckLoad(const Expectation& e) {
                    "failed key %s, not %s", SettingsFailedKey ? SettingsFailedKey : "(none)", Rows[e.failing].key);
     }
     SettingsRecord before = old;
-    for (int row = 0; row < 26; ++row) {
+    for (int row = 0; row < RowCount; ++row) {
         const bool fresh = e.failing < 0 || row < e.failing;
         const uint32_t want = fresh ? e.fresh[row] : Get(before, row);
         FUZZ_CHECK(Get(Settings, row) == want, "%s holds 0x%08X, not the %s 0x%08X", Rows[row].key,
