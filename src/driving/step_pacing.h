@@ -5,7 +5,7 @@
 #include <cstdint>
 
 struct StepPacingRecord {
-    bool counting = false;  // false until the first paced pass, and after boarding
+    bool counting = false;  // false until the first paced pass, and while unpaced
     uint32_t lastTick = 0;
     uint32_t owedMillisteps = 0;  // thousandths of a step carried to the next pass
     int stepsThisPass = 1;

@@ -82,9 +82,9 @@ TEST_F(FrameRate, TheStepRateIsReadLastAsAWholeNumberUpToAThousandAndAnythingEls
                 {"1001", 0},  {"-60", 0}, {"abc", 0}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text ? row.text : "(absent)");
-        // A train boarded at 10 m/s with no throttle: drag alone, 0.005 a
-        // step, for a second at 144 frames a second (and, once a frame,
-        // the boarding frame's step).
+        // Off the train, which the game then reports at 10 m/s, and on
+        // again with no throttle: drag alone, 0.005 a step, for a second at
+        // 144 frames a second (and, once a frame, the boarding frame's step).
         const std::string settings = row.text ? std::string("[gameplay]\nspeed_steps_per_second=") + row.text + "\n" : "";
         int metro = BoardAMetro(settings, /*coarse=*/false);
         Press(vk::F);
