@@ -14,9 +14,11 @@
 #include "browser_keys.h"
 #include "driving/drive_state.h"
 #include "json_text.h"
+#include "key_hints.h"
 #include "overlay/overlay_state.h"
 #include "screen_paint.h"
 #include "settings/key_names.h"
+#include "settings/profile_access.h"
 #include "settings/settings.h"
 #include "settings_check.h"
 #include "settings_edit.h"
@@ -35,6 +37,7 @@ std::string Document;  // the player's file as it will be saved
 std::string Report;    // the checker's report on it
 std::string Answer;
 int ReportStatus = 0;
+std::string WrittenKeys[LoadedKeyCount];  // each binding's text in the file, for the name it is shown by
 
 // The checker's report, word for word as velquorin-check prints it.
 void CheckDocument() {
@@ -68,6 +71,12 @@ void LoadAsTheGameDoes() {
     Settings = SettingsRecord{};
     OverlayState = OverlayRecord{};
     LoadSettingsAndPlacePanel();
+    for (size_t row = 0; row < LoadedKeyCount; ++row) {
+        char text[100] = "";
+        if (SettingKeys[row].kind == SettingKind::Binding)
+            ReadProfileString(SettingKeys[row].section, SettingKeys[row].name, "", text, sizeof text, SettingsPath);
+        WrittenKeys[row] = text;
+    }
     fs::current_path(home, error);
 }
 
@@ -178,8 +187,10 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
     for (size_t row = 0; row < LoadedKeyCount; ++row) {
         if (SettingKeys[row].kind != SettingKind::Binding) continue;
         uint32_t code = static_cast<uint32_t>(LoadedValue(Settings, row));
+        std::string shown = ShownKeyName(code, WrittenKeys[row]);
+        if (shown.empty() && code != 0) shown = std::to_string(code);
         keys += std::string(keys.empty() ? "" : ",") + "{\"action\":" + JsonString(SettingKeys[row].name) +
-                ",\"code\":" + std::to_string(code) + ",\"key\":" + JsonString(KeyNameText(code)) + "}";
+                ",\"code\":" + std::to_string(code) + ",\"key\":" + JsonString(shown) + "}";
     }
     Answer = "{\"presets\":[" + presets + "],\"backgroundOpacity\":" + std::to_string(Settings.backgroundOpacity) +
              ",\"textOpacity\":" + std::to_string(Settings.textOpacity) +
