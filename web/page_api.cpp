@@ -196,7 +196,7 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
              ",\"textOpacity\":" + std::to_string(Settings.textOpacity) +
              ",\"metric\":" + (Settings.useMetricSystem ? "true" : "false") + ",\"keys\":[" + keys +
              "],\"keyFindings\":" + FindingsJson(MentionsABinding) +
-             ",\"panelFindings\":" + FindingsJson(MentionsAPanel) + ",\"status\":" + std::to_string(ReportStatus) +
+             ",\"panelFindings\":" + FindingsJson(MentionsAPanel) + ",\"editable\":" + (IsUtf16Text(Document) ? "false" : "true") + ",\"status\":" + std::to_string(ReportStatus) +
              ",\"report\":" + JsonString(Report) + "}";
     return Answer.c_str();
 }

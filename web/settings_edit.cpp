@@ -63,8 +63,13 @@ void InsertLines(std::string& bytes, size_t at, const std::string& text, const s
 
 }  // namespace
 
+bool IsUtf16Text(const std::string& bytes) {
+    return bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0;
+}
+
 bool SetSettingText(std::string& bytes, const std::string& section, const std::string& name,
                     const std::string& value) {
+    if (IsUtf16Text(bytes)) return false;
     const std::string lineEnd = LineEndOf(bytes);
     const std::vector<RawLine> lines = SplitRawLines(bytes);
     bool inSection = false, sectionFound = false;

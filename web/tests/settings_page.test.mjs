@@ -136,6 +136,14 @@ test("a file opened and saved keeps the player's bytes: unchanged, or with absen
   await page.click("#mph");
   assert.equal(readFileSync(await save("own-saved.ini"), "latin1"),
                "; mine\n[GUI]\nGUI_Position_X_0 = 0.3\ntext_opacity=90\n\n[gameplay]\nuse_metric_system=0\n\n[keys]\nbrake_hard=RSHIFT\n");
+  // A UTF-16 file is shown but left alone: bytes written into it would garble it.
+  const wide = join(scratch, "wide.ini");
+  writeFileSync(wide, Buffer.from("\uFEFF[gui]\r\ntext_opacity=200\r\n", "utf16le"));
+  await open(wide);
+  assert.equal(await page.inputValue("#textOpacity"), "200");
+  await page.fill("#textOpacity", "90");
+  assert.ok(await page.isVisible("#readOnly"));
+  assert.deepEqual(readFileSync(await save("wide-saved.ini")), readFileSync(wide));
   assert.deepEqual(requests, [], "the page asked for nothing beyond itself");
 });
 
