@@ -148,11 +148,11 @@ test("a file opened and saved keeps the player's bytes: unchanged, or with absen
 });
 
 test("a broken file shows the checker's own findings, in the report and beside the keys", async () => {
-  for (const name of ["position_not_a_number.ini", "two_actions_one_key.ini", "binding_typo.ini", "panel_off_screen.ini"]) {
-    const file = join(samples, name);
+  for (const file of [shippedPath, ...["position_not_a_number.ini", "two_actions_one_key.ini", "binding_typo.ini",
+                                        "panel_off_screen.ini"].map((name) => join(samples, name))]) {
     await open(file);
     const shown = await page.textContent("#report");
-    assert.equal(withoutFileLine(shown), withoutFileLine(nativeReport(file)), name);
+    assert.equal(withoutFileLine(shown), withoutFileLine(nativeReport(file)), file);
   }
   await open(join(samples, "two_actions_one_key.ini"));
   const beside = await page.textContent("#keyFindings");
