@@ -1,8 +1,9 @@
 # The two commands of the README, and the few others a developer wants.
 #   make demo   builds dist/Velquorin.asi and shows a drive in the simulated host
-#   make test   builds everything and runs every test (native, sanitized, Windows under Wine)
+#   make test   builds everything and runs every test (native, sanitized, Windows under Wine,
+#               the settings page in Chromium)
 SHELL := /bin/bash
-.PHONY: demo test deps linux linux-asan windows dist bench fuzz clean
+.PHONY: demo test deps linux linux-asan windows web dist bench fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -16,13 +17,18 @@ linux-asan: deps
 windows: deps
 	@cmake --preset windows > /dev/null && cmake --build --preset windows
 
-demo: windows linux
-	@build/linux/velquorin-sim demo --out build/demo
+# The settings page, dist/Velquorin-settings.html: one file, opened from disk.
+web: deps
+	@cmake --preset web > /dev/null && cmake --build --preset web
 
-test: windows linux linux-asan
+demo: windows linux web
+	@build/linux/velquorin-sim demo --out build/demo
+	@echo "The settings page: $(CURDIR)/dist/Velquorin-settings.html (open it in a browser)"
+
+test: windows linux linux-asan web
 	@bash scripts/run-tests.sh
 
-dist: windows
+dist: windows web
 	@bash scripts/make-dist.sh
 
 bench: linux windows

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The release package: dist/Velquorin-<version>.zip with the plug-in, its
-# settings file, the settings checker, INSTALL.txt, CHANGELOG.md and
-# LICENSE. `make dist` builds the Windows files first. The version is the
+# settings file, the settings checker, the settings page, INSTALL.txt,
+# CHANGELOG.md and LICENSE. `make dist` builds the Windows files and the
+# page first. The version is the
 # CMake project's, as the build generated it. An output folder other than
 # dist/ may be given (the tests use one).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 dist=$top/dist out=${1:-$top/dist}
-for f in Velquorin.asi Velquorin.ini velquorin-check.exe; do
-  [ -f "$dist/$f" ] || { echo "missing dist/$f: run 'make windows' first" >&2; exit 1; }
+for f in Velquorin.asi Velquorin.ini velquorin-check.exe Velquorin-settings.html; do
+  [ -f "$dist/$f" ] || { echo "missing dist/$f: run 'make windows web' first" >&2; exit 1; }
 done
 header=$top/build/windows/generated/velquorin_version.h
 version=$(sed -n 's/^#define VELQUORIN_VERSION "\(.*\)"$/\1/p' "$header" 2> /dev/null || true)
@@ -16,7 +17,7 @@ version=$(sed -n 's/^#define VELQUORIN_VERSION "\(.*\)"$/\1/p' "$header" 2> /dev
 zip=Velquorin-$version.zip
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-cp "$dist/Velquorin.asi" "$dist/Velquorin.ini" "$dist/velquorin-check.exe" "$stage/"
+cp "$dist/Velquorin.asi" "$dist/Velquorin.ini" "$dist/velquorin-check.exe" "$dist/Velquorin-settings.html" "$stage/"
 
 # Windows Notepad users read these, so they get CR LF line ends.
 crlf() { sed 's/\r$//; s/$/\r/' "$@"; }
@@ -35,6 +36,8 @@ In this zip
   Velquorin.asi         the plug-in
   Velquorin.ini         its settings, each line explained
   velquorin-check.exe   finds mistakes in Velquorin.ini
+  Velquorin-settings.html  edits Velquorin.ini in your web browser: see
+                        where the panel goes, press the keys you want
   INSTALL.txt           this file
   CHANGELOG.md          what this version brings
   LICENSE               the MIT licence
@@ -100,6 +103,16 @@ Settings
   (a panel position that is not a number), the plug-in keeps running and
   the console (F6) names the setting.
 
+Editing your settings in the browser
+  Double-click Velquorin-settings.html: it opens in your web browser,
+  needs no internet and sends nothing anywhere. Open your Velquorin.ini
+  (or drop it on the page), drag the panel on the picture of the screen to
+  where you want it for each of the four positions, click Change beside an
+  action and press the key you want, then Save: the browser downloads a
+  Velquorin.ini that keeps your own lines and comments. Put it in the
+  game's folder in place of the old one. Below the editor the page shows
+  what velquorin-check.exe would say about the file.
+
 Checking your settings file
   Double-click velquorin-check.exe in the game folder: it checks the
   Velquorin.ini beside it, lists every value the game will use, says what
@@ -133,6 +146,6 @@ EOF
 
 rm -f "$out"/Velquorin*.zip
 mkdir -p "$out"
-(cd "$stage" && zip -q -X "$out/$zip" Velquorin.asi Velquorin.ini velquorin-check.exe INSTALL.txt CHANGELOG.md LICENSE)
+(cd "$stage" && zip -q -X "$out/$zip" Velquorin.asi Velquorin.ini velquorin-check.exe Velquorin-settings.html INSTALL.txt CHANGELOG.md LICENSE)
 echo "${out#"$top"/}/$zip ($(stat -c %s "$out/$zip") bytes):"
 unzip -l "$out/$zip" | sed -n '4,$p' | head -n -2

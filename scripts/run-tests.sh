@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Every test of every build: the native suite, the same suite under the
-# sanitizers, and the Windows build's tests under Wine. Ends with one
-# "N passed, N failed" line.
+# sanitizers, the Windows build's tests under Wine, and the settings page
+# in Chromium. Ends with one "N passed, N failed" line.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 status=0 passed=0 failed=0
-for preset in linux linux-asan windows; do
+for preset in linux linux-asan windows web; do
   start=$(date +%s)
   log=build/ctest-$preset.log
   ctest --preset "$preset" > "$log" 2>&1

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # `make dist`'s zip: named with the project's version, holding exactly the
-# six files a player needs, the text ones with Windows line ends.
+# seven files a player needs, the text ones with Windows line ends.
 set -euo pipefail
 top=$1 version=$2
 out=$(mktemp -d)
@@ -10,16 +10,18 @@ fail() { echo "FAIL: $*"; exit 1; }
 bash "$top/scripts/make-dist.sh" "$out" > /dev/null
 zip=$out/Velquorin-$version.zip
 [ -f "$zip" ] || fail "no Velquorin-$version.zip; made: $(ls "$out")"
-listed=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-[ "$listed" = "CHANGELOG.md INSTALL.txt LICENSE Velquorin.asi Velquorin.ini velquorin-check.exe " ] ||
+listed=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
+[ "$listed" = "CHANGELOG.md INSTALL.txt LICENSE Velquorin-settings.html Velquorin.asi Velquorin.ini velquorin-check.exe " ] ||
   fail "the zip holds: $listed"
 
 unzip -q "$zip" -d "$out/unpacked"
 cmp -s "$out/unpacked/Velquorin.ini" "$top/Velquorin.ini" || fail "the zip's Velquorin.ini is not the shipped one"
+cmp -s "$out/unpacked/Velquorin-settings.html" "$top/dist/Velquorin-settings.html" ||
+  fail "the zip's Velquorin-settings.html is not the one built"
 for f in Velquorin.ini INSTALL.txt CHANGELOG.md LICENSE; do
   lines=$(wc -l < "$out/unpacked/$f")
   [ "$(grep -c $'\r$' "$out/unpacked/$f")" = "$lines" ] || fail "$f has lines without CR LF"
 done
 grep -qF "Velquorin $version:" "$out/unpacked/INSTALL.txt" || fail "INSTALL.txt does not give the version"
 grep -qF "Velquorin-$version.zip" "$out/unpacked/INSTALL.txt" || fail "INSTALL.txt does not name the zip"
-echo "Velquorin-$version.zip: the six files, CR LF where Notepad reads them"
+echo "Velquorin-$version.zip: the seven files, CR LF where Notepad reads them"

@@ -346,6 +346,11 @@ int CheckSettingsFile(const char* path, std::FILE* out) {
         Say(out, "error: cannot check " + shownPath + ": " + why + ".");
         return 2;
     }
+    return CheckSettingsText(bytes, shownPath, out);
+}
+
+int CheckSettingsText(const std::string& bytes, const std::string& shownPath, std::FILE* out) {
+    std::error_code error;
     LoadedFile file;
     if (!LoadInScratchDirectory(GameView(bytes), file)) {
         Say(out, "error: no scratch folder for a copy of " + shownPath + " could be made in " +

@@ -1,0 +1,222 @@
+// What the page's script calls: the player's file as bytes, the checker's
+// report on it, the values the game reads from it, changes to it, and the
+// driver panel and console drawn by the plug-in's own code. Every answer
+// is a string that stays valid until the next call.
+#include <emscripten.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "browser_keys.h"
+#include "driving/drive_state.h"
+#include "json_text.h"
+#include "key_hints.h"
+#include "overlay/overlay_state.h"
+#include "screen_paint.h"
+#include "settings/key_names.h"
+#include "settings/profile_access.h"
+#include "settings/settings.h"
+#include "settings_check.h"
+#include "settings_edit.h"
+#include "settings_scan.h"
+#include "setting_keys.h"
+#include "web_host.h"
+
+extern const char ShippedSettings[];
+extern const size_t ShippedSettingsSize;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Document;  // the player's file as it will be saved
+std::string Report;    // the checker's report on it
+std::string Answer;
+int ReportStatus = 0;
+std::string WrittenKeys[LoadedKeyCount];  // each binding's text in the file, for the name it is shown by
+
+// The checker's report, word for word as velquorin-check prints it.
+void CheckDocument() {
+    char* text = nullptr;
+    size_t size = 0;
+    std::FILE* out = open_memstream(&text, &size);
+    if (!out) {
+        Report = "error: no memory for the report.\n";
+        return;
+    }
+    try {
+        ReportStatus = CheckSettingsText(Document, "Velquorin.ini", out);
+    } catch (const std::exception& error) {
+        std::fprintf(out, "error: %s\n", error.what());
+        ReportStatus = 2;
+    }
+    std::fclose(out);
+    Report.assign(text, size);
+    std::free(text);
+}
+
+// The game's start with this file: the plug-in loads it as Windows' reader
+// takes it, places the panel and posts any error to its console.
+void LoadAsTheGameDoes() {
+    std::error_code error;
+    const fs::path game = "/game";
+    fs::create_directories(game, error);
+    std::ofstream(game / "Velquorin.ini", std::ios::binary | std::ios::trunc) << GameView(Document);
+    fs::path home = fs::current_path(error);
+    fs::current_path(game, error);
+    Settings = SettingsRecord{};
+    OverlayState = OverlayRecord{};
+    LoadSettingsAndPlacePanel();
+    for (size_t row = 0; row < LoadedKeyCount; ++row) {
+        char text[100] = "";
+        if (SettingKeys[row].kind == SettingKind::Binding)
+            ReadProfileString(SettingKeys[row].section, SettingKeys[row].name, "", text, sizeof text, SettingsPath);
+        WrittenKeys[row] = text;
+    }
+    fs::current_path(home, error);
+}
+
+void Refresh() {
+    CheckDocument();
+    LoadAsTheGameDoes();
+}
+
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+// The report's findings (its "warning:", "note:" and "error:" lines) that
+// mention one of the words.
+template <typename Mentions>
+std::string FindingsJson(Mentions mentions) {
+    std::string json;
+    size_t start = 0;
+    while (start < Report.size()) {
+        size_t end = Report.find('\n', start);
+        if (end == std::string::npos) end = Report.size();
+        std::string line = Report.substr(start, end - start);
+        start = end + 1;
+        if (!StartsWith(line, "warning: ") && !StartsWith(line, "note: ") && !StartsWith(line, "error: ")) continue;
+        if (mentions(line)) json += (json.empty() ? "" : ",") + JsonString(line);
+    }
+    return "[" + json + "]";
+}
+
+bool MentionsABinding(const std::string& line) {
+    if (line.find("key") != std::string::npos) return true;
+    for (size_t row = 0; row < SettingKeyCount; ++row)
+        if (SettingKeys[row].kind == SettingKind::Binding && line.find(SettingKeys[row].name) != std::string::npos)
+            return true;
+    return false;
+}
+
+bool MentionsAPanel(const std::string& line) {
+    return line.find("panel") != std::string::npos || line.find("gui_position") != std::string::npos;
+}
+
+std::string KeyNameText(uint32_t code) {
+    const char* name = KeyNameOfCode(code);
+    return name ? name : code == 0 ? "" : std::to_string(code);
+}
+
+const SettingKey* KeyNamed(const std::string& name) {
+    for (size_t row = 0; row < SettingKeyCount; ++row)
+        if (name == SettingKeys[row].name) return &SettingKeys[row];
+    return nullptr;
+}
+
+// Three decimals, without the zeros a player would not write.
+std::string PositionText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    std::string shown = text;
+    while (shown.back() == '0') shown.pop_back();
+    if (shown.back() == '.') shown += '0';
+    return shown == "-0.0" ? "0.0" : shown;
+}
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void vq_open(const char* bytes, int size) {
+    Document.assign(bytes, static_cast<size_t>(size));
+    Refresh();
+}
+
+EMSCRIPTEN_KEEPALIVE void vq_open_shipped() { vq_open(ShippedSettings, static_cast<int>(ShippedSettingsSize)); }
+
+EMSCRIPTEN_KEEPALIVE const char* vq_document_data() { return Document.data(); }
+EMSCRIPTEN_KEEPALIVE int vq_document_size() { return static_cast<int>(Document.size()); }
+
+// Sets a key of the checker's table by name; 1 when the file changed.
+EMSCRIPTEN_KEEPALIVE int vq_set(const char* name, const char* value) {
+    const SettingKey* key = KeyNamed(name);
+    if (!key || !SetSettingText(Document, key->section, key->name, value)) return 0;
+    Refresh();
+    return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE int vq_set_position(int preset, double x, double y) {
+    if (preset < 0 || preset > 3) return 0;
+    const std::string n = std::to_string(preset);
+    int changed = vq_set(("gui_position_x_" + n).c_str(), PositionText(x).c_str());
+    changed |= vq_set(("gui_position_y_" + n).c_str(), PositionText(y).c_str());
+    return changed;
+}
+
+// Binds an action to the key the browser reported; the code bound, or 0
+// for a key Windows has no code for (nothing changes then).
+EMSCRIPTEN_KEEPALIVE int vq_bind(const char* action, const char* code, const char* key) {
+    uint32_t virtualKey = VirtualKeyOfBrowserKey(code, key);
+    if (virtualKey == 0) return 0;
+    vq_set(action, KeyNameText(virtualKey).c_str());
+    return static_cast<int>(virtualKey);
+}
+
+// The values the game uses, the actions' keys, and the findings to show
+// beside the keys and the screen, as JSON.
+EMSCRIPTEN_KEEPALIVE const char* vq_state() {
+    std::string presets;
+    for (int i = 0; i < 4; ++i)
+        presets += std::string(i ? "," : "") + "[" + JsonNumber(Settings.panelPresets[i].x) + "," +
+                   JsonNumber(Settings.panelPresets[i].y) + "]";
+    std::string keys;
+    for (size_t row = 0; row < LoadedKeyCount; ++row) {
+        if (SettingKeys[row].kind != SettingKind::Binding) continue;
+        uint32_t code = static_cast<uint32_t>(LoadedValue(Settings, row));
+        std::string shown = ShownKeyName(code, WrittenKeys[row]);
+        if (shown.empty() && code != 0) shown = std::to_string(code);
+        keys += std::string(keys.empty() ? "" : ",") + "{\"action\":" + JsonString(SettingKeys[row].name) +
+                ",\"code\":" + std::to_string(code) + ",\"key\":" + JsonString(shown) + "}";
+    }
+    Answer = "{\"presets\":[" + presets + "],\"backgroundOpacity\":" + std::to_string(Settings.backgroundOpacity) +
+             ",\"textOpacity\":" + std::to_string(Settings.textOpacity) +
+             ",\"metric\":" + (Settings.useMetricSystem ? "true" : "false") + ",\"keys\":[" + keys +
+             "],\"keyFindings\":" + FindingsJson(MentionsABinding) +
+             ",\"panelFindings\":" + FindingsJson(MentionsAPanel) + ",\"editable\":" + (IsUtf16Text(Document) ? "false" : "true") + ",\"status\":" + std::to_string(ReportStatus) +
+             ",\"report\":" + JsonString(Report) + "}";
+    return Answer.c_str();
+}
+
+// One frame: the driver panel at the preset, in the sample state, and the
+// console, drawn by the plug-in's code, for a canvas of width x height.
+EMSCRIPTEN_KEEPALIVE const char* vq_frame(double width, double height, int preset, double speed, double throttle,
+                                          int brakeLevel, int direction) {
+    if (preset >= 0 && preset < 4) {
+        OverlayState.panelX = Settings.panelPresets[preset].x;
+        OverlayState.panelY = Settings.panelPresets[preset].y;
+    }
+    DriveState.speed = static_cast<float>(speed);
+    DriveState.throttle = static_cast<float>(throttle);
+    DriveState.brakeLevel = brakeLevel;
+    DriveState.direction = direction;
+    TakeDrawnFrame();
+    DrawDriverPanel();
+    DrawConsole();
+    Answer = PaintedFrameJson(TakeDrawnFrame(), width, height);
+    return Answer.c_str();
+}
+}
