@@ -129,6 +129,14 @@ bool IsVehicleModel(int vehicle, const char* modelName) {
     return ModelOfEntity(vehicle) == wanted;
 }
 
+void EndDriveOfLastSession() {
+    const bool wasDriving = DriveState.driving;
+    DriveState.driving = false;
+    DriveState.train = 0;
+    DriveState.speed = 0.0f;
+    if (wasDriving) HostBoardingSwitch(0);
+}
+
 void ToggleBoarding() {
     if (DriveState.driving)
         Leave();

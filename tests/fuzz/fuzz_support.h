@@ -12,6 +12,7 @@
 #include "driving/drive_state.h"
 #include "host/key_table.h"
 #include "overlay/overlay_state.h"
+#include "plugin/script_main.h"
 #include "settings/settings.h"
 #include "sim/sim.h"
 
@@ -61,6 +62,7 @@ inline void ResetPluginGlobals() {
     ActionTimers = ActionTimerRecord{};
     for (KeyRecord& record : KeyTable) record = KeyRecord{};
     std::memset(KeyHeard, 0, sizeof KeyHeard);
+    ScriptStartedBefore = false;
 }
 
 // The globals back, then the entry run as the loader would; the next frame
@@ -82,6 +84,7 @@ inline void RestartPluginKeepingItsScript() {
     }
     sim::ResetKeepingPlugin();
     ResetPluginGlobals();
+    ScriptStartedBefore = true;  // it has, and is parked
     LoadSettingsAndPlacePanel();
 }
 
