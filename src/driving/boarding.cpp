@@ -64,6 +64,14 @@ void StopDriving() {
 
 void Leave() {
     const int train = DriveState.train;
+    // Killed, arrested, pulled out, switched to another character, or out
+    // by the game's own exit action (also on F): the player is no longer in
+    // the seat, and setting them down beside the train would put them back
+    // where they no longer are.
+    if (OccupantOfSeat(train, DriverSeat) != GetPlayerCharacter()) {
+        StopDriving();
+        return;
+    }
     Vector3 exit;
     if (IsVehicleModel(train, "freight")) {
         exit = PointOf(train, FreightPoints.exit);
