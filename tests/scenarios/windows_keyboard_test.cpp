@@ -135,3 +135,37 @@ TEST_F(WindowsKeyboard, OnlyTheKeyPressedLastRepeats) {
     EXPECT_EQ(flipsBetween(5500, 7000), 0) << "F6 stopped repeating when J went down";
     sim::KeyUp(vk::F6);
 }
+
+// Held, a debounced action fires again once its interval has passed,
+// whether the tick moves by the millisecond or in Windows' 15.6 ms steps:
+// never sooner, and no later than two frames after.
+TEST_F(WindowsKeyboard, AHeldKeyFiresOncePerIntervalUnderEitherTick) {
+    const struct {
+        const char* action;
+        uint32_t key;
+        size_t line;
+        uint32_t interval;
+    } rows[] = {{"light brake", vk::J, 2, 200}, {"change direction", vk::LeftControl, 3, 500}};
+    for (sim::TickGranularity tick : {sim::TickGranularity::Millisecond, sim::TickGranularity::Coarse}) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::string(row.action) +
+                         (tick == sim::TickGranularity::Coarse ? ", coarse tick" : ", millisecond tick"));
+            BoardStandingMetro();
+            sim::SetTickGranularity(tick);
+            std::vector<uint32_t> fired;
+            std::string shown = Panel().at(row.line);
+            sim::KeyDown(row.key);
+            for (int frame = 0; frame < 200; ++frame) {
+                sim::RunFrame(16);
+                if (Panel().at(row.line) != shown) fired.push_back(sim::Now());
+                shown = Panel().at(row.line);
+            }
+            sim::KeyUp(row.key);
+            ASSERT_GE(fired.size(), 5u);
+            for (size_t i = 1; i < fired.size(); ++i) {
+                EXPECT_GT(fired[i] - fired[i - 1], row.interval);
+                EXPECT_LE(fired[i] - fired[i - 1], row.interval + 32);
+            }
+        }
+    }
+}
