@@ -112,30 +112,6 @@ TEST_F(WindowsKeyboard, KeypadOneOpensTheLeftDoorsWithNumLockOnOrOffAndEndOnlyWh
     EXPECT_EQ(Doors(metro), "----") << "with NumLock on it is keypad 1, not End";
 }
 
-// F6 held: Windows repeats it, so the console keeps flipping past the five
-// seconds a single key-down lasts. A tap of J while F6 is held makes J the
-// key that repeats; F6's repeats stop, and five seconds after its last one
-// it counts as let go.
-TEST_F(WindowsKeyboard, OnlyTheKeyPressedLastRepeats) {
-    Start();
-    sim::SetTickGranularity(sim::TickGranularity::Coarse);
-    auto flipsBetween = [](uint32_t fromMs, uint32_t toMs) {
-        int flips = 0;
-        bool shown = sim::ConsoleDrawn();
-        for (uint32_t at = 0; at < toMs; at += 16) {
-            sim::RunFrame(16);
-            if (sim::ConsoleDrawn() != shown && at >= fromMs) ++flips;
-            shown = sim::ConsoleDrawn();
-        }
-        return flips;
-    };
-    sim::KeyDown(vk::F6);
-    EXPECT_GE(flipsBetween(5500, 7000), 2) << "still repeating after five seconds";
-    sim::TapKey(vk::J);
-    EXPECT_EQ(flipsBetween(5500, 7000), 0) << "F6 stopped repeating when J went down";
-    sim::KeyUp(vk::F6);
-}
-
 // Held, a debounced action fires again once its interval has passed,
 // whether the tick moves by the millisecond or in Windows' 15.6 ms steps:
 // never sooner, and no later than two frames after.
