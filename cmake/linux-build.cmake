@@ -33,6 +33,7 @@ target_compile_options(velquorin_static PRIVATE ${VELQUORIN_WARNINGS})
 add_library(velquorin_sim STATIC
   ${CMAKE_SOURCE_DIR}/sim/host.cpp
   ${CMAKE_SOURCE_DIR}/sim/world.cpp
+  ${CMAKE_SOURCE_DIR}/sim/keyboard.cpp
   ${CMAKE_SOURCE_DIR}/sim/platform_posix.cpp
   ${CMAKE_SOURCE_DIR}/src/settings/profile_reader.cpp)
 target_include_directories(velquorin_sim PUBLIC ${CMAKE_SOURCE_DIR} PRIVATE ${CMAKE_SOURCE_DIR}/src)

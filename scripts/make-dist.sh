@@ -87,6 +87,11 @@ Key names (names and codes of the common keys)
   HOME END      36 35      LMENU RMENU     164 165   (LALT, RALT)
   Names are not case-sensitive. Digits are numbers, not keys: write
   NUMPAD1, not 1. A code of 255 or more switches an action off.
+  Left and right keys are told apart: LCONTROL is the left Ctrl only,
+  RCONTROL the right one, CONTROL either (the same for SHIFT and MENU).
+  AltGr on many European keyboards also counts as the left Ctrl. The
+  keypad works with NumLock on or off; with it off, keypad 1 also counts
+  as END (the separate End key is END only), and so on.
 
 Moving the panel
   The panel starts at the bottom middle; F5 moves it to the bottom right,
@@ -102,6 +107,10 @@ Settings
   place. A setting left out takes its default. If a setting cannot be read
   (a panel position that is not a number), the plug-in keeps running and
   the console (F6) names the setting.
+  When the game reloads (a save loaded, a mission started over),
+  Velquorin starts afresh: you are on foot, the settings are read again,
+  and F boards the next train; throttle, brakes, direction and the console
+  keep what they had.
 
 Editing your settings in the browser
   Double-click Velquorin-settings.html: it opens in your web browser,

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
 #include <string_view>
 
 #include "sim/host_internal.h"
@@ -108,7 +107,6 @@ struct HostState {
     TickGranularity granularity = TickGranularity::Millisecond;
     int yields = 0;
     uint32_t lastWait = 0;
-    std::set<uint32_t> keysDown;
 
     uint64_t pendingHash = 0;
     bool pending = false;
@@ -375,6 +373,7 @@ uint64_t* NativeCall() {
 }
 
 uint32_t TickCount() { return Now(); }
+uint64_t ClockMicroseconds() { return State().clockMicroseconds; }
 
 namespace {
 std::string Quoted(const char* text) { return text ? '"' + std::string(text) + '"' : "null"; }
@@ -436,8 +435,17 @@ void Unload() {
     if (!s.linkedEntry) platform::UnloadPlugin(s.library);
     s.linkedEntry = nullptr;
     s.library = nullptr;
-    s.keysDown.clear();
+    keyboard::Reset();
     s.pending = false;
+}
+
+void ReloadGame() {
+    HostState& s = State();
+    if (KeepingScenario(s)) AppendLine(s, "reload");
+    if (s.fiberCreated) platform::DeleteScriptFiber();
+    s.fiberCreated = false;
+    s.pending = false;
+    world::Reset();
 }
 
 bool Loaded() { return State().library != nullptr; }
@@ -466,15 +474,29 @@ uint32_t Now() {
     return static_cast<uint32_t>(micro / 1000);
 }
 void SetTickGranularity(TickGranularity granularity) { State().granularity = granularity; }
-void SetClock(uint32_t milliseconds) { State().clockMicroseconds = uint64_t{milliseconds} * 1000; }
+void SetClock(uint32_t milliseconds) {
+    State().clockMicroseconds = uint64_t{milliseconds} * 1000;
+    keyboard::ClockSet(State().clockMicroseconds);
+}
 void AdvanceClock(uint32_t milliseconds) { AdvanceClockMicroseconds(uint64_t{milliseconds} * 1000); }
-void AdvanceClockMicroseconds(uint64_t microseconds) { State().clockMicroseconds += microseconds; }
+
+// A held key's repeats arrive at their own times as the clock passes them,
+// so each is stamped with the tick of its moment.
+void AdvanceClockMicroseconds(uint64_t microseconds) {
+    HostState& s = State();
+    const uint64_t until = s.clockMicroseconds + microseconds;
+    for (uint64_t at = 0; keyboard::NextRepeatBy(until, at);) {
+        s.clockMicroseconds = at;
+        keyboard::Repeat();
+    }
+    s.clockMicroseconds = until;
+}
 
 void RunFrame(uint32_t step) { RunFrameMicroseconds(uint64_t{step} * 1000); }
 
 void RunFrameMicroseconds(uint64_t step) {
     HostState& s = State();
-    s.clockMicroseconds += step;
+    AdvanceClockMicroseconds(step);
     ClearTrace();
     ++s.frames;
     if (KeepingScenario(s)) AppendLine(s, "frame " + std::to_string(s.frames) + " at " + std::to_string(Now()));
@@ -497,32 +519,19 @@ int YieldCount() { return State().yields; }
 uint32_t LastWait() { return State().lastWait; }
 
 // ---------------------------------------------------------------------------
-// [SECTION] Keys
-void SendKeyMessage(uint32_t key, int isWithAlt, int wasDownBefore, int isUpNow) {
+// [SECTION] Keys: each message's every field, as the handler gets it.
+void SendKeyMessage(uint32_t key, int isWithAlt, int wasDownBefore, int isUpNow, uint8_t scanCode, int isExtended,
+                    uint16_t repeats) {
     HostState& s = State();
-    if (KeepingScenario(s))
-        AppendLine(s, "key " + std::to_string(key) + (isUpNow ? " up" : " down") + (isWithAlt ? " alt" : "") +
-                          (wasDownBefore ? " was-down" : ""));
-    if (s.keyboard) s.keyboard(key, 1, 0, 0, isWithAlt, wasDownBefore, isUpNow);
-}
-
-void KeyDown(uint32_t key) {
-    HostState& s = State();
-    bool wasDown = s.keysDown.count(key) != 0;
-    s.keysDown.insert(key);
-    SendKeyMessage(key, s.keysDown.count(18) != 0 ? 1 : 0, wasDown ? 1 : 0, 0);
-}
-
-void KeyUp(uint32_t key) {
-    HostState& s = State();
-    s.keysDown.erase(key);
-    SendKeyMessage(key, s.keysDown.count(18) != 0 ? 1 : 0, 1, 1);
-}
-
-void TapKey(uint32_t key, uint32_t step) {
-    KeyDown(key);
-    RunFrame(step);
-    KeyUp(key);
+    if (KeepingScenario(s)) {
+        char fields[96];
+        std::snprintf(fields, sizeof fields, " repeats %u scan 0x%02X extended %d alt %d was-down %d",
+                      static_cast<unsigned>(repeats), static_cast<unsigned>(scanCode), isExtended, isWithAlt,
+                      wasDownBefore);
+        AppendLine(s, "key " + std::to_string(key) + (isUpNow ? " up" : " down") +
+                          (isUpNow != 0 && isUpNow != 1 ? " (" + std::to_string(isUpNow) + ")" : "") + fields);
+    }
+    if (s.keyboard) s.keyboard(key, repeats, scanCode, isExtended, isWithAlt, wasDownBefore, isUpNow);
 }
 
 // ---------------------------------------------------------------------------
@@ -632,7 +641,7 @@ void Reset() {
 void ResetKeepingPlugin() {
     HostState& s = State();
     if (KeepingScenario(s)) AppendLine(s, "reset");
-    s.keysDown.clear();
+    keyboard::Reset();
     s.registrations.clear();
     s.clockMicroseconds = 0;
     s.granularity = TickGranularity::Millisecond;

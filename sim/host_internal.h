@@ -18,6 +18,7 @@ void NativeInit(uint64_t hash);
 void NativePush64(uint64_t value);
 uint64_t* NativeCall();
 uint32_t TickCount();
+uint64_t ClockMicroseconds();
 // The platform glue reports each profile read the plug-in makes.
 void RecordProfileInt(const char* section, const char* key, int32_t defaultValue, const char* path);
 void RecordProfileString(const char* section, const char* key, const char* defaultText, uint32_t size,
@@ -51,3 +52,12 @@ bool Answer(uint64_t hash, const uint64_t* args, int argCount, uint64_t* slots);
 void AfterFrame(float seconds);
 void Reset();
 }  // namespace sim::world
+
+namespace sim::keyboard {
+// Every key up, NumLock on, Windows' default repeat.
+void Reset();
+// True, with its time, when the held key's next repeat is due by then.
+bool NextRepeatBy(uint64_t untilMicroseconds, uint64_t& atMicroseconds);
+void Repeat();  // sends the repeat due now
+void ClockSet(uint64_t nowMicroseconds);
+}  // namespace sim::keyboard

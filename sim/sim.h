@@ -30,6 +30,12 @@ bool Loaded();
 // the caller puts them back to load-time state before each LoadLinked.
 using PluginEntry = int (*)(void* module, unsigned long reason, void* reserved);
 void LoadLinked(PluginEntry entry);
+// The game reloading (a save loaded, a mission replayed): the script fiber
+// is abandoned where it waits, never resumed, and the next frame starts the
+// script main again on a fresh fiber. The library, its globals and its
+// keyboard handler stay; the world is a new one, whose entities get the
+// same handle numbers again, the player's character first.
+void ReloadGame();
 // Runs the entry with any reason (2 and 3 are thread attach and detach).
 int CallEntry(unsigned long reason);
 
@@ -71,13 +77,43 @@ int YieldCount();
 uint32_t LastWait();
 
 // ---------------------------------------------------------------------------
-// [SECTION] Keys: messages reach the plug-in at once, between frames, as
-// the host delivers them.
-void SendKeyMessage(uint32_t key, int isWithAlt, int wasDownBefore, int isUpNow);
-void KeyDown(uint32_t key);
+// [SECTION] Keys, as Windows sends them. A physical key is named by the
+// code the settings use for it (sim::key below, or a letter or F-key's own
+// code); pressing it sends the window messages Windows sends, at once,
+// between frames: both Shift, Control and Alt keys as the generic 16, 17
+// and 18 told apart by scan code and extended flag, Alt and keys under it
+// as WM_SYSKEY messages, the keypad by NumLock, and the key pressed last
+// repeating while it is held. A code no key sends goes out as it is.
+namespace key {
+constexpr uint32_t Shift = 16, Control = 17, Alt = 18;  // the left ones
+constexpr uint32_t LeftShift = 160, RightShift = 161, LeftControl = 162, RightControl = 163;
+constexpr uint32_t LeftAlt = 164, RightAlt = 165;
+// The right Alt of a European layout: a left Control down, then the right Alt.
+constexpr uint32_t AltGr = 0x1A5;
+constexpr uint32_t LeftWindows = 91, RightWindows = 92, Menu = 93;
+constexpr uint32_t Numpad0 = 96, Numpad1 = 97, Numpad2 = 98, Numpad3 = 99, Numpad4 = 100, Numpad5 = 101;
+constexpr uint32_t Numpad6 = 102, Numpad7 = 103, Numpad8 = 104, Numpad9 = 105, NumpadDecimal = 110;
+constexpr uint32_t NumpadMultiply = 106, NumpadAdd = 107, NumpadSubtract = 109, NumpadDivide = 111;
+constexpr uint32_t NumpadEnter = 0x10D;  // 13, extended: no code of its own
+constexpr uint32_t NumLock = 144;        // each press turns NumLock over
+constexpr uint32_t PageUp = 33, PageDown = 34, End = 35, Home = 36, Left = 37, Up = 38, Right = 39, Down = 40;
+constexpr uint32_t Insert = 45, Delete = 46;
+constexpr uint32_t F1 = 112, F5 = 116, F6 = 117, F7 = 118, F10 = 121, F12 = 123;
+}  // namespace key
+
+void KeyDown(uint32_t key);  // pressing it again while down sends a repeat
 void KeyUp(uint32_t key);
 // Down, one frame, up: a short tap the script sees in that frame.
 void TapKey(uint32_t key, uint32_t step = 16);
+// On after every Reset.
+void SetNumLock(bool on);
+bool NumLockOn();
+// Windows' default after every Reset: on, 500 ms, 30 a second. Off where a
+// story counts the exact messages.
+void SetKeyRepeat(bool on, uint32_t delayMilliseconds = 500, uint32_t perSecond = 30);
+// One message exactly as given, past the keyboard.
+void SendKeyMessage(uint32_t key, int isWithAlt, int wasDownBefore, int isUpNow, uint8_t scanCode = 0,
+                    int isExtended = 0, uint16_t repeats = 1);
 
 // ---------------------------------------------------------------------------
 // [SECTION] The game world
@@ -109,6 +145,9 @@ void SeatDriver(int vehicle, int character);
 // any more, so the natives asked about it answer 0 (its model too).
 void DeleteEntity(int handle);
 void PlacePlayer(Vec3 position);
+// The player switching to another playable character, standing where the
+// old one was: the player's character is a new handle from now on.
+int SwitchPlayerCharacter();
 // The order ListNearbyVehicles reports; by default every vehicle, oldest
 // first. A list may hold 0 (an empty slot) and handles of no vehicle.
 void SetNearbyList(const std::vector<int>& handles);

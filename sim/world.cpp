@@ -172,6 +172,13 @@ void DeleteEntity(int handle) {
 
 void PlacePlayer(Vec3 position) { MoveTo(Player(), position); }
 
+int SwitchPlayerCharacter() {
+    const Vec3 at = Get(Player()).position;
+    WorldState& w = World();
+    w.player = NewEntity(w, Entity::Character, "player", at);
+    return w.player;
+}
+
 void SetNearbyList(const std::vector<int>& handles) {
     World().customNearby = true;
     World().nearby = handles;

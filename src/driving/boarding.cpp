@@ -65,6 +65,14 @@ void StopDriving() {
 
 void Leave() {
     const int train = DriveState.train;
+    // Killed, arrested, pulled out, switched to another character, or out
+    // by the game's own exit action (also on F): the player is no longer in
+    // the seat, and setting them down beside the train would put them back
+    // where they no longer are.
+    if (OccupantOfSeat(train, DriverSeat) != GetPlayerCharacter()) {
+        StopDriving();
+        return;
+    }
     Vector3 exit;
     if (IsVehicleModel(train, "freight")) {
         exit = PointOf(train, FreightPoints.exit);
@@ -129,6 +137,14 @@ int FindNearbyTrain() {
 bool IsVehicleModel(int vehicle, const char* modelName) {
     int wanted = HashOfName(modelName);
     return ModelOfEntity(vehicle) == wanted;
+}
+
+void EndDriveOfLastSession() {
+    const bool wasDriving = DriveState.driving;
+    DriveState.driving = false;
+    DriveState.train = 0;
+    DriveState.speed = 0.0f;
+    if (wasDriving) HostBoardingSwitch(0);
 }
 
 void ToggleBoarding() {

@@ -3,7 +3,7 @@
 #pragma once
 
 struct DriveRecord {
-    int train = 0;          // handle of the train last boarded; never cleared
+    int train = 0;          // handle of the train last boarded; 0 again after a game reload
     bool driving = false;
     float speed = 0.0f;     // the model's speed, in the game's speed unit
     float throttle = 0.0f;  // percent, whole steps from 0 to 100
@@ -17,6 +17,8 @@ extern DriveRecord DriveState;
 int FindNearbyTrain();
 bool IsVehicleModel(int vehicle, const char* modelName);
 void ToggleBoarding();
+// After a game reload: no drive, no train; throttle, brake and direction stay.
+void EndDriveOfLastSession();
 
 // The speed model, once per frame.
 void UpdateSpeed();

@@ -52,7 +52,15 @@ void RunFramePass() {
     });
 }
 
+// The host starts ScriptMain again, on a new fiber, each time the game
+// reloads; the old fiber is dropped where it waited, so nothing the loop
+// owns may live on its stack across scriptWait. The globals keep their
+// values, but no handle of the old session means anything now.
+bool ScriptStartedBefore = false;
+
 void ScriptMain() {
+    if (ScriptStartedBefore) Guarded(EndDriveOfLastSession);
+    ScriptStartedBefore = true;
     Guarded(LoadSettingsAndPlacePanel);
     for (;;) {
         RunFramePass();

@@ -5,3 +5,6 @@ void ScriptMain();
 
 // One frame's work, guarded: nothing thrown inside it reaches the host.
 void RunFramePass();
+
+// False until ScriptMain first starts in this load of the library.
+extern bool ScriptStartedBefore;

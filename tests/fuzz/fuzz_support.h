@@ -13,6 +13,7 @@
 #include "driving/step_pacing.h"
 #include "host/key_table.h"
 #include "overlay/overlay_state.h"
+#include "plugin/script_main.h"
 #include "settings/settings.h"
 #include "sim/sim.h"
 
@@ -63,6 +64,7 @@ inline void ResetPluginGlobals() {
     StepPacing = StepPacingRecord{};
     for (KeyRecord& record : KeyTable) record = KeyRecord{};
     std::memset(KeyHeard, 0, sizeof KeyHeard);
+    ScriptStartedBefore = false;
 }
 
 // The globals back, then the entry run as the loader would; the next frame
@@ -84,6 +86,7 @@ inline void RestartPluginKeepingItsScript() {
     }
     sim::ResetKeepingPlugin();
     ResetPluginGlobals();
+    ScriptStartedBefore = true;  // it has, and is parked
     LoadSettingsAndPlacePanel();
 }
 

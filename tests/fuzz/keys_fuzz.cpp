@@ -44,6 +44,18 @@ uint32_t Code(fuzz::Input& in) {
     }
 }
 
+// A message with scan code 0 and no extended flag also stands for the
+// left modifier, the generic one, or the keypad key of NumLock off.
+uint32_t TwinOfPlainMessage(uint32_t code) {
+    static const uint32_t pairs[][2] = {{16, 160}, {17, 162}, {18, 164}, {160, 16}, {161, 16}, {162, 17},
+                                        {163, 17}, {164, 18}, {165, 18}, {45, 96}, {35, 97}, {40, 98},
+                                        {34, 99}, {37, 100}, {12, 101}, {39, 102}, {36, 103}, {38, 104},
+                                        {33, 105}, {46, 110}};
+    for (const auto& pair : pairs)
+        if (pair[0] == code) return pair[1];
+    return 0;
+}
+
 void Advance(Run& run, uint32_t milliseconds) {
     run.now += milliseconds;
     sim::AdvanceClock(milliseconds);
@@ -72,6 +84,7 @@ void Message(Run& run, uint32_t code, int alt, int wasDown, int up) {
         return;
     }
     run.keys[code] = Expected{true, up != 0, run.now};
+    if (uint32_t twin = TwinOfPlainMessage(code)) run.keys[twin] = run.keys[code];
 }
 
 void CheckHolds(const Run& run) {

@@ -348,10 +348,10 @@ TEST_F(Leaving, EachModelSetsThePlayerDownAtItsExitPoint) {
     Start();
     sim::SetTrainsMove(false);
     const Case cases[] = {
-        {"freight", drive::FreightExit, {"HashOfName", "ModelOfEntity", "OffsetToWorld", "PlaceEntity",
-                                         "HostBoardingSwitch"}},
-        {"metrotrain", drive::MetroExit, {"HashOfName", "ModelOfEntity", "HashOfName", "ModelOfEntity",
-                                          "OffsetToWorld", "PlaceEntity", "HostBoardingSwitch"}},
+        {"freight", drive::FreightExit, {"OccupantOfSeat", "HashOfName", "ModelOfEntity", "OffsetToWorld",
+                                         "PlaceEntity", "HostBoardingSwitch"}},
+        {"metrotrain", drive::MetroExit, {"OccupantOfSeat", "HashOfName", "ModelOfEntity", "HashOfName",
+                                          "ModelOfEntity", "OffsetToWorld", "PlaceEntity", "HostBoardingSwitch"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);

@@ -104,6 +104,7 @@ TEST_F(Story, AMessageBeforeTheScriptFirstRunsCountsInTheFirstPass) {
 }
 
 TEST_F(Story, AMessageBeforeTheScriptFirstRunsIsStaleFiveSecondsLater) {
+    sim::SetKeyRepeat(false);  // one key-down, nothing after it
     sim::Load();
     sim::SetClock(1000);
     sim::KeyDown(vk::F6);
@@ -146,6 +147,7 @@ TEST_F(Story, AKeyDownJustBeforeTheWrapStaysHeldUntilFiveSecondsAfterItsStamp) {
 
 TEST_F(Story, AKeyHeldAcrossTheWrapKeepsActingUntilFiveSecondsAfterItsStamp) {
     StartPlugin();
+    sim::SetKeyRepeat(false);  // one key-down, nothing after it
     sim::SetClock(Wrap - 1000);
     sim::KeyDown(vk::F6);  // and never let go
     std::vector<uint32_t> toggles;

@@ -9,9 +9,11 @@
 
 #include "sim/sim.h"
 
+// Physical keys by name: vk::W, vk::RightControl, vk::End, vk::Numpad1...
+// Each press is what Windows sends for that key (sim/sim.h).
 namespace vk {
-constexpr uint32_t Alt = 18, F = 70, I = 73, J = 74, K = 75, L = 76, S = 83, T = 84, W = 87;
-constexpr uint32_t Numpad1 = 97, Numpad3 = 99, F5 = 116, F6 = 117, LeftControl = 162;
+using namespace sim::key;
+constexpr uint32_t F = 70, I = 73, J = 74, K = 75, L = 76, S = 83, T = 84, W = 87;
 }  // namespace vk
 
 // Four panel presets, each a different place on the screen.

@@ -94,7 +94,9 @@ void ReleaseQuietKeys(DriveSession& s) {
     }
 }
 
-// Letters are their own codes; the rest have stand-ins a terminal can send.
+// Letters are their own keys; the rest have stand-ins a terminal can send.
+// Each goes through the simulated Windows keyboard: Tab is the left
+// Control key, sent as 17, and '1' keypad 1 with NumLock on.
 void PressCharacter(DriveSession& s, char c) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     switch (c) {
@@ -296,6 +298,9 @@ int RunDrive(const DriveOptions& options) {
     // counts from tick 0, so at a clock of 0 the first half second of
     // presses would do nothing.
     sim::SetClock(60000);
+    // The terminal's own auto-repeat stands for Windows' repeat; a second
+    // one from the simulated keyboard would be a repeat Windows never sends.
+    sim::SetKeyRepeat(false);
     sim::Load();
     s.train = PlaceTrainAndPlayer(s.model);
 

@@ -1,0 +1,226 @@
+// The simulated keyboard: a physical key pressed or let go becomes the
+// window messages Windows sends for it, with the generic modifier codes,
+// scan codes and extended flags, the WM_SYSKEY rules of Alt, the keypad's
+// NumLock codes, and the repeat of the key pressed last.
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+
+#include "sim/host_internal.h"
+#include "sim/sim.h"
+
+namespace sim {
+namespace {
+
+// ---------------------------------------------------------------------------
+// [SECTION] The keys: what each physical key sends. A keypad key sends its
+// navigation code instead while NumLock is off.
+struct PhysicalKey {
+    uint32_t id;         // sim::key name: the code the settings use for the key
+    uint8_t code;        // wParam of its messages
+    uint8_t scanCode;
+    bool extended;
+    uint8_t numLockOffCode = 0;
+};
+
+constexpr PhysicalKey Keys[] = {
+    {'A', 'A', 0x1E, false}, {'B', 'B', 0x30, false}, {'C', 'C', 0x2E, false}, {'D', 'D', 0x20, false},
+    {'E', 'E', 0x12, false}, {'F', 'F', 0x21, false}, {'G', 'G', 0x22, false}, {'H', 'H', 0x23, false},
+    {'I', 'I', 0x17, false}, {'J', 'J', 0x24, false}, {'K', 'K', 0x25, false}, {'L', 'L', 0x26, false},
+    {'M', 'M', 0x32, false}, {'N', 'N', 0x31, false}, {'O', 'O', 0x18, false}, {'P', 'P', 0x19, false},
+    {'Q', 'Q', 0x10, false}, {'R', 'R', 0x13, false}, {'S', 'S', 0x1F, false}, {'T', 'T', 0x14, false},
+    {'U', 'U', 0x16, false}, {'V', 'V', 0x2F, false}, {'W', 'W', 0x11, false}, {'X', 'X', 0x2D, false},
+    {'Y', 'Y', 0x15, false}, {'Z', 'Z', 0x2C, false},
+    {'1', '1', 0x02, false}, {'2', '2', 0x03, false}, {'3', '3', 0x04, false}, {'4', '4', 0x05, false},
+    {'5', '5', 0x06, false}, {'6', '6', 0x07, false}, {'7', '7', 0x08, false}, {'8', '8', 0x09, false},
+    {'9', '9', 0x0A, false}, {'0', '0', 0x0B, false},
+    {112, 112, 0x3B, false}, {113, 113, 0x3C, false}, {114, 114, 0x3D, false}, {115, 115, 0x3E, false},
+    {116, 116, 0x3F, false}, {117, 117, 0x40, false}, {118, 118, 0x41, false}, {119, 119, 0x42, false},
+    {120, 120, 0x43, false}, {121, 121, 0x44, false}, {122, 122, 0x57, false}, {123, 123, 0x58, false},
+    {8, 8, 0x0E, false},    {9, 9, 0x0F, false},    {13, 13, 0x1C, false},  {19, 19, 0x45, false},
+    {20, 20, 0x3A, false},  {27, 27, 0x01, false},  {32, 32, 0x39, false},  {145, 145, 0x46, false},
+    {186, 186, 0x27, false}, {187, 187, 0x0D, false}, {188, 188, 0x33, false}, {189, 189, 0x0C, false},
+    {190, 190, 0x34, false}, {191, 191, 0x35, false}, {192, 192, 0x29, false}, {219, 219, 0x1A, false},
+    {220, 220, 0x2B, false}, {221, 221, 0x1B, false}, {222, 222, 0x28, false}, {226, 226, 0x56, false},
+    // Modifiers: the generic code on both sides; the generic name is the left key.
+    {key::LeftShift, 16, 0x2A, false}, {key::RightShift, 16, 0x36, false}, {key::Shift, 16, 0x2A, false},
+    {key::LeftControl, 17, 0x1D, false}, {key::RightControl, 17, 0x1D, true}, {key::Control, 17, 0x1D, false},
+    {key::LeftAlt, 18, 0x38, false}, {key::RightAlt, 18, 0x38, true}, {key::Alt, 18, 0x38, false},
+    {key::LeftWindows, 91, 0x5B, true}, {key::RightWindows, 92, 0x5C, true}, {key::Menu, 93, 0x5D, true},
+    // The keypad.
+    {key::Numpad0, 96, 0x52, false, 45}, {key::Numpad1, 97, 0x4F, false, 35}, {key::Numpad2, 98, 0x50, false, 40},
+    {key::Numpad3, 99, 0x51, false, 34}, {key::Numpad4, 100, 0x4B, false, 37}, {key::Numpad5, 101, 0x4C, false, 12},
+    {key::Numpad6, 102, 0x4D, false, 39}, {key::Numpad7, 103, 0x47, false, 36}, {key::Numpad8, 104, 0x48, false, 38},
+    {key::Numpad9, 105, 0x49, false, 33}, {key::NumpadDecimal, 110, 0x53, false, 46},
+    {key::NumpadMultiply, 106, 0x37, false}, {key::NumpadAdd, 107, 0x4E, false},
+    {key::NumpadSubtract, 109, 0x4A, false}, {key::NumpadDivide, 111, 0x35, true},
+    {key::NumpadEnter, 13, 0x1C, true}, {key::NumLock, 144, 0x45, true},
+    // The dedicated navigation keys: the keypad's NumLock-off codes, extended.
+    {key::Insert, 45, 0x52, true}, {key::End, 35, 0x4F, true}, {key::Down, 40, 0x50, true},
+    {key::PageDown, 34, 0x51, true}, {key::Left, 37, 0x4B, true}, {key::Right, 39, 0x4D, true},
+    {key::Home, 36, 0x47, true}, {key::Up, 38, 0x48, true}, {key::PageUp, 33, 0x49, true},
+    {key::Delete, 46, 0x53, true},
+};
+
+const PhysicalKey* Find(uint32_t id) {
+    for (const PhysicalKey& k : Keys)
+        if (k.id == id) return &k;
+    return nullptr;
+}
+
+// AltGr on a European layout: Windows makes it a left Control and a right Alt.
+constexpr PhysicalKey AltGrControl{key::AltGr, 17, 0x1D, false};
+constexpr PhysicalKey AltGrAlt{key::AltGr, 18, 0x38, true};
+
+// ---------------------------------------------------------------------------
+// [SECTION] The keyboard's state
+constexpr uint32_t IdCount = 0x200;
+constexpr uint32_t NoKey = IdCount;
+
+struct KeyboardState {
+    bool down[IdCount] = {};
+    bool numLock = true;
+    bool otherKeySinceAlt = false;  // decides how the release of Alt is sent
+    bool repeatOn = true;
+    uint64_t repeatDelay = 500'000;  // microseconds
+    uint64_t repeatInterval = 1'000'000 / 30;
+    uint32_t repeating = NoKey;     // the key pressed last, while it is held
+    uint64_t nextRepeatAt = 0;
+};
+
+KeyboardState& Keyboard() {
+    static KeyboardState keyboard;
+    return keyboard;
+}
+
+bool Down(uint32_t id) { return id < IdCount && Keyboard().down[id]; }
+
+bool AltDown() { return Down(key::LeftAlt) || Down(key::RightAlt) || Down(key::Alt) || Down(key::AltGr); }
+
+bool ControlDown() {
+    return Down(key::LeftControl) || Down(key::RightControl) || Down(key::Control) || Down(key::AltGr);
+}
+
+// WM_SYSKEYDOWN and WM_SYSKEYUP: Alt, and any key while Alt is held, as
+// long as no Control is held with it (Control + Alt is AltGr's way); F10
+// alone as well.
+bool SystemKeyMessage(const PhysicalKey& k) {
+    if (ControlDown()) return false;
+    return AltDown() || k.code == 121;
+}
+
+uint8_t CodeOf(const PhysicalKey& k) { return k.numLockOffCode && !Keyboard().numLock ? k.numLockOffCode : k.code; }
+
+void SendDown(const PhysicalKey& k, bool wasDown) {
+    SendKeyMessage(CodeOf(k), SystemKeyMessage(k) ? 1 : 0, wasDown ? 1 : 0, 0, k.scanCode, k.extended ? 1 : 0);
+}
+
+void SendUp(const PhysicalKey& k, int withAlt) {
+    SendKeyMessage(CodeOf(k), withAlt, 1, 1, k.scanCode, k.extended ? 1 : 0);
+}
+
+void SendDownOf(uint32_t id, const PhysicalKey* k, bool wasDown) {
+    if (id == key::AltGr) {
+        SendDown(AltGrControl, wasDown);
+        SendDown(AltGrAlt, wasDown);
+    } else if (k) {
+        SendDown(*k, wasDown);
+    } else {
+        SendKeyMessage(id, AltDown() && !ControlDown() ? 1 : 0, wasDown ? 1 : 0, 0);
+    }
+}
+
+bool IsAlt(const PhysicalKey* k) { return k && k->code == 18; }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// [SECTION] Pressing and letting go
+void KeyDown(uint32_t id) {
+    KeyboardState& kb = Keyboard();
+    const PhysicalKey* k = Find(id);
+    const bool wasDown = Down(id);
+    if (id == key::AltGr || IsAlt(k)) {
+        if (!AltDown()) kb.otherKeySinceAlt = false;
+    } else {
+        kb.otherKeySinceAlt = true;
+    }
+    if (id < IdCount) kb.down[id] = true;
+    SendDownOf(id, k, wasDown);
+    if (id == key::NumLock && !wasDown) kb.numLock = !kb.numLock;
+    if (!wasDown && id < IdCount) {
+        kb.repeating = id;
+        kb.nextRepeatAt = host::ClockMicroseconds() + kb.repeatDelay;
+    }
+}
+
+void KeyUp(uint32_t id) {
+    KeyboardState& kb = Keyboard();
+    const PhysicalKey* k = Find(id);
+    if (id < IdCount) kb.down[id] = false;
+    if (kb.repeating == id) kb.repeating = NoKey;
+    if (id == key::AltGr) {
+        SendUp(AltGrControl, 0);
+        SendUp(AltGrAlt, 0);
+    } else if (IsAlt(k)) {
+        // Alt let go after another key comes as WM_KEYUP; a lone tap of it
+        // as WM_SYSKEYUP.
+        const bool lone = !kb.otherKeySinceAlt && !AltDown() && !ControlDown();
+        SendUp(*k, lone ? 1 : 0);
+    } else if (k) {
+        SendUp(*k, SystemKeyMessage(*k) ? 1 : 0);
+    } else {
+        SendKeyMessage(id, AltDown() && !ControlDown() ? 1 : 0, 1, 1);
+    }
+}
+
+void TapKey(uint32_t id, uint32_t step) {
+    KeyDown(id);
+    RunFrame(step);
+    KeyUp(id);
+}
+
+void SetNumLock(bool on) { Keyboard().numLock = on; }
+bool NumLockOn() { return Keyboard().numLock; }
+
+void SetKeyRepeat(bool on, uint32_t delayMilliseconds, uint32_t perSecond) {
+    KeyboardState& kb = Keyboard();
+    kb.repeatOn = on && perSecond > 0;
+    kb.repeatDelay = uint64_t{delayMilliseconds} * 1000;
+    kb.repeatInterval = perSecond > 0 ? 1'000'000 / perSecond : 0;
+}
+
+namespace keyboard {
+
+void Reset() { Keyboard() = KeyboardState{}; }
+
+// A jump of the clock by hours with a key held would be millions of
+// repeats; only the last ten seconds' are sent, which leave the key table
+// as all of them would.
+constexpr uint64_t RepeatCatchUp = 10'000'000;
+
+bool NextRepeatBy(uint64_t until, uint64_t& at) {
+    KeyboardState& kb = Keyboard();
+    if (!kb.repeatOn || kb.repeating == NoKey || kb.nextRepeatAt > until) return false;
+    if (until - kb.nextRepeatAt > RepeatCatchUp) {
+        const uint64_t skipped = (until - kb.nextRepeatAt - RepeatCatchUp) / kb.repeatInterval + 1;
+        kb.nextRepeatAt += skipped * kb.repeatInterval;
+    }
+    at = kb.nextRepeatAt;
+    return true;
+}
+
+void Repeat() {
+    KeyboardState& kb = Keyboard();
+    if (kb.repeating == NoKey) return;
+    kb.nextRepeatAt += kb.repeatInterval;
+    SendDownOf(kb.repeating, Find(kb.repeating), true);
+}
+
+void ClockSet(uint64_t now) {
+    KeyboardState& kb = Keyboard();
+    if (kb.repeating != NoKey) kb.nextRepeatAt = now + kb.repeatInterval;
+}
+
+}  // namespace keyboard
+}  // namespace sim
