@@ -11,11 +11,14 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
+#include "host/key_twins.h"
 #include "key_hints.h"
 #include "printable.h"
 #include "settings/key_names.h"
@@ -213,6 +216,13 @@ void CheckIntegerText(Report& report, const SettingsScan& scan, const LoadedFile
     }
 }
 
+std::string ListOf(const std::vector<std::string>& actions) {
+    std::string names;
+    for (size_t i = 0; i < actions.size(); ++i)
+        names += (i == 0 ? "" : i + 1 == actions.size() ? " and " : ", ") + actions[i];
+    return names;
+}
+
 void CheckBindings(Report& report, const SettingsScan& scan, const LoadedFile& file, const bool noNumber[]) {
     std::map<uint32_t, std::vector<std::string>> actionsOnKey;
     std::map<uint32_t, int> firstLine;
@@ -237,13 +247,26 @@ void CheckBindings(Report& report, const SettingsScan& scan, const LoadedFile& f
     }
     for (const auto& [code, actions] : actionsOnKey) {
         if (actions.size() < 2) continue;
-        std::string names;
-        for (size_t i = 0; i < actions.size(); ++i)
-            names += (i == 0 ? "" : i + 1 == actions.size() ? " and " : ", ") + actions[i];
+        const std::string names = ListOf(actions);
         report.Warn(firstLine.count(code) ? firstLine.at(code) : 0,
                     names + (actions.size() == 2 ? " are both on " : " are all on ") + BindingText(code) +
                         ": one press does each of them.");
     }
+    // Windows reports a left or right modifier as the generic one too, and a
+    // keypad key with NumLock off as the navigation key it stands for, so
+    // two bindings can fire from one press without sharing a code.
+    for (auto a = actionsOnKey.begin(); a != actionsOnKey.end(); ++a)
+        for (auto b = std::next(a); b != actionsOnKey.end(); ++b) {
+            if (!OnePressStampsBoth(a->first, b->first)) continue;
+            const auto [generic, specific] = a->first < b->first ? std::pair(a, b) : std::pair(b, a);
+            const bool keypad = specific->first >= 96 && specific->first <= 110;
+            report.Warn(firstLine.count(a->first) ? firstLine.at(a->first) : 0,
+                        ListOf(generic->second) + " on " + BindingText(generic->first) + " and " +
+                            ListOf(specific->second) + " on " + BindingText(specific->first) +
+                            (keypad ? ": with NumLock off Windows sends " : ": Windows sends ") +
+                            BindingText(specific->first) + " as " + BindingText(generic->first) +
+                            " too, so one press does each of them.");
+        }
 }
 
 void CheckRanges(Report& report, const SettingsScan& scan, const LoadedFile& file, const bool noNumber[]) {

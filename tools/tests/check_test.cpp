@@ -51,6 +51,10 @@ const Case Cases[] = {
     {"named_binding.ini", 1, "open_left_doors and brake_light are both on NUMPAD1 (97)"},
     {"binding_too_high.ini", 1, "warning: line 2: toggle_gui_position = 300 never fires"},
     {"two_actions_one_key.ini", 1, "throttle_up and brake_hard are both on W (87)"},
+    {"one_press_two_codes.ini", 1, "brake_light on CONTROL (17) and change_direction on LCONTROL (162): Windows "
+                                   "sends LCONTROL (162) as CONTROL (17) too, so one press does each of them."},
+    {"one_press_two_codes.ini", 1, "brake_hard on END (35) and open_left_doors on NUMPAD1 (97): with NumLock off "
+                                   "Windows sends NUMPAD1 (97) as END (35) too"},
     {"binding_on_console_key.ini", 1, "the console (F6, fixed) and enter_exit are both on F6 (117)"},
     {"key_typo.ini", 1, "warning: line 2: unknown key throtle_up in [keys]: the value is ignored and the default "
                         "applies. Did you mean throttle_up?"},
