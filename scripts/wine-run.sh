@@ -35,7 +35,9 @@ fi
 users=$WINEPREFIX.users
 exec 8>> "$users"
 flock -s 8
-wineserver -p < /dev/null > /dev/null 2>&1 || true  # returns at once when one is running
+# The lock is this script's alone: the server and Wine's services, which
+# outlive the program, must not hold it (8>&-).
+wineserver -p < /dev/null > /dev/null 2>&1 8>&- || true  # returns at once when one is running
 if flock -n "$WINEPREFIX.keeper" true; then
   # Away from our output: CTest and Ninja wait for every holder of theirs.
   setsid bash -c '
@@ -54,12 +56,15 @@ fi
 # without a terminal writes to files, copied out once it has finished.
 if [ -t 1 ]; then
   [ "$quiet" = no ] || export WINEDEBUG=-all
-  exec wine "$@"
+  status=0
+  wine "$@" 8>&- || status=$?
+  touch "$users"
+  exit $status
 fi
 out=$(mktemp) err=$(mktemp) wine_err=$(mktemp)
 trap 'rm -f "$out" "$err" "$wine_err"; touch "$users"' EXIT
 status=0 start=$(date +%s%N)
-wine "$@" > "$out" 2> "$err" || status=$?
+wine "$@" > "$out" 2> "$err" 8>&- || status=$?
 took=$(( ($(date +%s%N) - start) / 1000000 ))
 if [ "$quiet" != no ]; then
   grep -aE '^[0-9a-f]{4,8}:err:' "$err" > "$wine_err" || true
