@@ -1,5 +1,14 @@
 # dist/Velquorin.asi: the DLL a player installs.
 
+# The same commit gives the same bytes, wherever and whenever it is built,
+# so anyone can check a download against the source: no build folder in
+# the files (assert's __FILE__ among them), and in the PE header no link
+# time and a fixed image base: ld's automatic one is a hash of the output's
+# full path. (The loader moves the DLL anyway.) VELQUORIN_REPRODUCIBLE_LINK
+# goes on each shipped file.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.)
+set(VELQUORIN_REPRODUCIBLE_LINK -Wl,--no-insert-timestamp -Wl,--disable-auto-image-base)
+
 # The import library that maps our plain names to the script-hook
 # library's MSVC-decorated exports.
 set(SCRIPT_HOOK_DEF ${CMAKE_SOURCE_DIR}/src/host/ScriptHookV.def)
@@ -24,11 +33,14 @@ target_compile_options(velquorin_dll_objects PRIVATE ${VELQUORIN_WARNINGS} -O2)
 enable_language(RC)
 add_library(Velquorin SHARED $<TARGET_OBJECTS:velquorin_dll_objects> ${CMAKE_SOURCE_DIR}/src/plugin/version.rc)
 set_target_properties(Velquorin PROPERTIES LINKER_LANGUAGE CXX)
-add_dependencies(Velquorin script_hook_import)
+add_dependencies(Velquorin script_hook_import velquorin_source)
+# Ninja knows nothing of what windres includes.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/plugin/version.rc PROPERTIES
+  OBJECT_DEPENDS "${VELQUORIN_SOURCE_HEADER};${CMAKE_BINARY_DIR}/generated/velquorin_version.h")
 target_link_libraries(Velquorin PRIVATE ${SCRIPT_HOOK_IMPORT})
 # Everything of the C++ runtime goes inside the DLL: a game folder has no
 # MinGW runtime, and a missing DLL is the commonest "failed to load".
-target_link_options(Velquorin PRIVATE -static -static-libgcc -static-libstdc++ -s)
+target_link_options(Velquorin PRIVATE -static -static-libgcc -static-libstdc++ -s ${VELQUORIN_REPRODUCIBLE_LINK})
 # Nothing loads the plug-in by name but the loader, which needs no export:
 # without this the linker would export every function and global of ours
 # and the unwinder's.
@@ -66,3 +78,7 @@ endif()
 
 add_test(NAME dist_zip COMMAND bash ${CMAKE_SOURCE_DIR}/tests/dist-test.sh ${CMAKE_SOURCE_DIR} ${PROJECT_VERSION})
 set_tests_properties(dist_zip PROPERTIES LABELS windows)
+# The Windows files and the zip, built and packed a second time elsewhere:
+# the same bytes. A build of its own, so it may take some minutes.
+add_test(NAME reproducible_build COMMAND bash ${CMAKE_SOURCE_DIR}/tests/reproducible-build.sh ${CMAKE_SOURCE_DIR})
+set_tests_properties(reproducible_build PROPERTIES LABELS windows TIMEOUT 900)

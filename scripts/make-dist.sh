@@ -4,20 +4,41 @@
 # CHANGELOG.md and LICENSE. `make dist` builds the Windows files and the
 # page first. The version is the
 # CMake project's, as the build generated it. An output folder other than
-# dist/ may be given (the tests use one).
+# dist/ may be given (the tests use one). Beside the zip, SHA256SUMS.txt
+# holds the sums of the zip and of each file in it.
+#
+# The same commit gives the same zip, byte for byte: the entries go in in
+# the order below, all dated the commit's time, with the same mode, and
+# without the extra fields that would carry this machine's clock and
+# owner.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 dist=$top/dist out=${1:-$top/dist}
-for f in Velquorin.asi Velquorin.ini velquorin-check.exe Velquorin-settings.html; do
-  [ -f "$dist/$f" ] || { echo "missing dist/$f: run 'make windows web' first" >&2; exit 1; }
-done
-header=$top/build/windows/generated/velquorin_version.h
-version=$(sed -n 's/^#define VELQUORIN_VERSION "\(.*\)"$/\1/p' "$header" 2> /dev/null || true)
-[ -n "$version" ] || { echo "no version in $header: run 'make windows' first" >&2; exit 1; }
+
+# The zip's files, in the zip's order. One that this script does not write
+# itself (below) is taken from dist/, where the Windows build puts it.
+files=(
+  Velquorin.asi
+  Velquorin.ini
+  velquorin-check.exe
+  Velquorin-settings.html
+  INSTALL.txt
+  CHANGELOG.md
+  LICENSE
+)
+
+generated=$top/build/windows/generated
+define() {  # NAME HEADER: the value the generated header gives NAME, unquoted
+  awk -v name="$1" '$1 == "#define" && $2 == name {gsub(/"/, "", $3); print $3}' "$generated/$2" 2> /dev/null || true
+}
+version=$(define VELQUORIN_VERSION velquorin_version.h)
+source_version=$(define VELQUORIN_SOURCE_VERSION velquorin_source.h)
+source_date=$(define VELQUORIN_SOURCE_DATE velquorin_source.h)
+[ -n "$version" ] && [ -n "$source_version" ] && [ -n "$source_date" ] ||
+  { echo "no version in $generated: run 'make windows' first" >&2; exit 1; }
 zip=Velquorin-$version.zip
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-cp "$dist/Velquorin.asi" "$dist/Velquorin.ini" "$dist/velquorin-check.exe" "$dist/Velquorin-settings.html" "$stage/"
 
 # Windows Notepad users read these, so they get CR LF line ends.
 crlf() { sed 's/\r$//; s/$/\r/' "$@"; }
@@ -151,10 +172,37 @@ Troubleshooting
     - Press Alt + I after saving, or restart the game.
   After a game update
     - See Compatibility: wait for the script-hook library's update.
+
+Checking your download
+  This zip was built from the Velquorin source at $source_version (the
+  part after "+" names the commit). Beside the zip on its download page
+  is SHA256SUMS.txt, the SHA-256 sum of the zip and of each file in it.
+  To check Velquorin.asi, open a command prompt in its folder and run
+    certutil -hashfile Velquorin.asi SHA256
+  The 64 letters and digits it prints must be the ones on the
+  Velquorin.asi line (certutil may print them in groups of two); the same
+  goes for the other files. Right-click Velquorin.asi, Properties,
+  Details: the product version names the same commit. Anyone can build
+  the release again from that commit and get the same sums: the README's
+  "Check a download" says how.
 EOF
 
-rm -f "$out"/Velquorin*.zip
+for f in "${files[@]}"; do
+  [ -f "$stage/$f" ] && continue
+  [ -f "$dist/$f" ] || { echo "missing dist/$f: run 'make windows web' first" >&2; exit 1; }
+  cp "$dist/$f" "$stage/$f"
+done
+# zip writes local time; in UTC the commit's time is the same everywhere.
+chmod 644 "${files[@]/#/$stage/}"
+touch -d "@$source_date" "${files[@]/#/$stage/}"
+rm -f "$out"/Velquorin*.zip "$out/SHA256SUMS.txt"
 mkdir -p "$out"
-(cd "$stage" && zip -q -X "$out/$zip" Velquorin.asi Velquorin.ini velquorin-check.exe Velquorin-settings.html INSTALL.txt CHANGELOG.md LICENSE)
-echo "${out#"$top"/}/$zip ($(stat -c %s "$out/$zip") bytes):"
+(cd "$stage" && TZ=UTC zip -q -X "$out/$zip" "${files[@]}")
+{
+  (cd "$out" && sha256sum "$zip")
+  (cd "$stage" && sha256sum "${files[@]}")
+} > "$out/SHA256SUMS.txt"
+echo "${out#"$top"/}/$zip ($(stat -c %s "$out/$zip") bytes), built from $source_version:"
 unzip -l "$out/$zip" | sed -n '4,$p' | head -n -2
+echo "${out#"$top"/}/SHA256SUMS.txt:"
+cat "$out/SHA256SUMS.txt"

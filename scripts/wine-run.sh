@@ -1,39 +1,86 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in a prefix of the project's own,
 # created once, quietly, with no crash dialog and no Mono or Gecko set-up.
+# A program that ends abnormally is named, with its status and what it
+# wrote, so a failing test explains itself.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$top/build/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all}
+# Wine's own error lines are kept apart from the program's output and shown
+# only when it ends abnormally (a DLL that did not load says so there).
+quiet=${WINEDEBUG:+no}
+export WINEDEBUG=${WINEDEBUG:--all,err+all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winedbg.exe=d"}
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  # Two builds may ask at once; one creates, the other waits.
+mkdir -p "$WINEPREFIX"
+# The prefix is ready once wineboot has finished, not when its first
+# files appear: two builds may ask at once; one creates, the other waits.
+ready=$WINEPREFIX/.velquorin-ready
+if [ ! -f "$ready" ]; then
   exec 9> "$WINEPREFIX.lock"
   flock 9
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i > /dev/null 2>&1 || true
-    wineserver -w || true
+  if [ ! -f "$ready" ]; then
+    wineboot -i > "$WINEPREFIX.wineboot.log" 2>&1 && wineserver -w ||
+      { echo "wine-run.sh: wineboot could not make $WINEPREFIX:" >&2; cat "$WINEPREFIX.wineboot.log" >&2; exit 1; }
+    touch "$ready"
   fi
-  flock -u 9
   exec 9>&-
 fi
-# Debian's server quits the moment its last program ends. Tests start one
-# program each, two at a time, and a program that connects while the
-# server is quitting dies with "recvmsg: Connection reset by peer". A
-# server that stays half a minute after the last program closes that gap.
-# When one is already running this returns at once.
-wineserver -p30 < /dev/null > /dev/null 2>&1 || true
+
+# The Wine server quits a while after its last program ends, and a program
+# that connects while it is quitting dies at once, with "recvmsg:
+# Connection reset by peer" or, worse, with nothing. So the server stays
+# up (-p: no time-out) and is stopped here, only while no program of
+# ours runs: each run holds the users lock shared, and the keeper below
+# stops the server holding it alone, after a minute without a run.
+users=$WINEPREFIX.users
+exec 8>> "$users"
+flock -s 8
+# The lock is this script's alone: the server and Wine's services, which
+# outlive the program, must not hold it (8>&-).
+wineserver -p < /dev/null > /dev/null 2>&1 8>&- || true  # returns at once when one is running
+if flock -n "$WINEPREFIX.keeper" true; then
+  # Away from our output: CTest and Ninja wait for every holder of theirs.
+  setsid bash -c '
+    exec 7> "$1.keeper"; flock -n 7 || exit 0
+    while sleep 10; do
+      exec 6>> "$1.users"
+      if flock -n -x 6 && [ $(( $(date +%s) - $(stat -c %Y "$1.users") )) -ge 60 ]; then
+        wineserver -k; wineserver -w; exit 0
+      fi
+      exec 6>&-
+    done' keeper "$WINEPREFIX" < /dev/null > /dev/null 2>&1 8>&- &
+fi
+
 # Wine's server and services outlive the program and inherit its output.
 # Under CTest that output is a pipe the test's end waits on, so a program
 # without a terminal writes to files, copied out once it has finished.
 if [ -t 1 ]; then
-  exec wine "$@"
+  [ "$quiet" = no ] || export WINEDEBUG=-all
+  status=0
+  wine "$@" 8>&- || status=$?
+  touch "$users"
+  exit $status
 fi
-out=$(mktemp) err=$(mktemp)
-trap 'rm -f "$out" "$err"' EXIT
-status=0
-wine "$@" > "$out" 2> "$err" || status=$?
+out=$(mktemp) err=$(mktemp) wine_err=$(mktemp)
+trap 'rm -f "$out" "$err" "$wine_err"; touch "$users"' EXIT
+status=0 start=$(date +%s%N)
+wine "$@" > "$out" 2> "$err" 8>&- || status=$?
+took=$(( ($(date +%s%N) - start) / 1000000 ))
+if [ "$quiet" != no ]; then
+  grep -aE '^[0-9a-f]{4,8}:err:' "$err" > "$wine_err" || true
+  grep -avE '^[0-9a-f]{4,8}:err:' "$err" > "$err.program" || true
+  mv "$err.program" "$err"
+fi
 cat "$out"
 cat "$err" >&2
+if [ $status -ne 0 ]; then
+  how="status $status"
+  [ $status -gt 128 ] && how="signal $((status - 128)) ($(kill -l $((status - 128)) 2> /dev/null || echo ?))"
+  echo "wine-run.sh: $* ended with $how after $took ms; it wrote $(wc -c < "$out") bytes" \
+    "to stdout and $(wc -c < "$err") to stderr (above)" >&2
+  if [ -s "$wine_err" ]; then
+    echo "wine-run.sh: Wine's own errors:" >&2
+    tail -20 "$wine_err" >&2
+  fi
+fi
 exit $status

@@ -15,6 +15,12 @@ listed=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
   fail "the zip holds: $listed"
 
 unzip -q "$zip" -d "$out/unpacked"
+# SHA256SUMS.txt beside the zip: the zip's sum and those of what it holds.
+summed=$(awk '{print $2}' "$out/SHA256SUMS.txt" | sort | tr '\n' ' ')
+[ "$summed" = "$({ basename "$zip"; unzip -Z1 "$zip"; } | sort | tr '\n' ' ')" ] || fail "SHA256SUMS.txt lists: $summed"
+(cp "$zip" "$out/unpacked/" && cd "$out/unpacked" && sha256sum --quiet -c "$out/SHA256SUMS.txt") ||
+  fail "SHA256SUMS.txt does not match the zip and its files"
+rm "$out/unpacked/$(basename "$zip")"
 cmp -s "$out/unpacked/Velquorin.ini" "$top/Velquorin.ini" || fail "the zip's Velquorin.ini is not the shipped one"
 cmp -s "$out/unpacked/Velquorin-settings.html" "$top/dist/Velquorin-settings.html" ||
   fail "the zip's Velquorin-settings.html is not the one built"
@@ -24,4 +30,4 @@ for f in Velquorin.ini INSTALL.txt CHANGELOG.md LICENSE; do
 done
 grep -qF "Velquorin $version:" "$out/unpacked/INSTALL.txt" || fail "INSTALL.txt does not give the version"
 grep -qF "Velquorin-$version.zip" "$out/unpacked/INSTALL.txt" || fail "INSTALL.txt does not name the zip"
-echo "Velquorin-$version.zip: the seven files, CR LF where Notepad reads them"
+echo "Velquorin-$version.zip: the seven files, CR LF where Notepad reads them, and their sums"

@@ -1,12 +1,14 @@
 // What Explorer's Properties tab shows for the shipped DLL, read the way
 // Explorer reads it: the version resource through GetFileVersionInfo and
-// VerQueryValue, compared with the project's version.
+// VerQueryValue, compared with the project's version and, for the product,
+// the commit the DLL was built from.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "velquorin_source.h"
 #include "velquorin_version.h"
 
 namespace {
@@ -78,7 +80,7 @@ int main(int argc, char** argv) {
         std::string want;
     } strings[] = {
         {"FileVersion", VELQUORIN_VERSION},
-        {"ProductVersion", VELQUORIN_VERSION},
+        {"ProductVersion", VELQUORIN_SOURCE_VERSION},
         {"ProductName", "Velquorin"},
         {"OriginalFilename", "Velquorin.asi"},
     };

@@ -12,6 +12,7 @@
 #include "command_line.h"
 #include "printable.h"
 #include "settings_check.h"
+#include "velquorin_source.h"
 #include "velquorin_version.h"
 
 namespace fs = std::filesystem;
@@ -69,7 +70,7 @@ int Run(int argc, char** argv) {
                  "will use, and the mistakes it takes without a word.\nExit status: 0 no mistakes, 1 warnings, "
                  "2 an error.",
                  "velquorin-check"};
-    app.set_version_flag("--version", "velquorin-check " VELQUORIN_VERSION, "print the version and exit");
+    app.set_version_flag("--version", "velquorin-check " VELQUORIN_SOURCE_VERSION, "print the version and exit");
     app.set_help_flag("-h,--help", "print this help and exit");
     app.allow_windows_style_options(false);  // "/x" is a path (Wine hands Unix paths on as they are)
     std::string path;

@@ -7,6 +7,7 @@
 #include "command_line.h"
 #include "desk.h"
 #include "settings_check.h"
+#include "velquorin_source.h"
 #include "velquorin_version.h"
 
 namespace {
@@ -31,7 +32,7 @@ CLI::Validator InRange(long low, long high) { return CLI::Range(low, high).descr
 int main(int argc, char** argv) {
     CLI::App app{"velquorin-sim " VELQUORIN_VERSION ": the Velquorin plug-in's own code in a simulated game.",
                  "velquorin-sim"};
-    app.set_version_flag("--version", "velquorin-sim " VELQUORIN_VERSION, "print the version and exit");
+    app.set_version_flag("--version", "velquorin-sim " VELQUORIN_SOURCE_VERSION, "print the version and exit");
     app.set_help_flag("-h,--help", "print this help and exit");
     app.require_subcommand(1);
 

@@ -41,7 +41,9 @@ run "$work" --help
 [ $status = 0 ] || fail "--help gave status $status"
 says "Usage: velquorin-check [OPTIONS] [FILE]"
 run "$work" --version
-[ "$(tr -d '\r' < "$work/out")" = "velquorin-check $version" ] || fail "--version"
+# The version and the commit it was built from.
+[[ "$(tr -d '\r' < "$work/out")" =~ ^velquorin-check\ ${version//./\\.}\+([0-9a-f]{7}|unknown)(-dirty)?$ ]] ||
+  fail "--version"
 run "$work" --no-such-option
 [ $status = 2 ] || fail "a usage error gave status $status"
 echo "velquorin-check.exe found, read and named the right file"
