@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "json_text.h"
+#include "overlay/colour_runs.h"
 
 namespace {
 
@@ -21,23 +22,9 @@ const char* MarkerColour(char marker) {
 
 std::string RunsJson(const std::string& line) {
     std::string runs;
-    char marker = 'w';
-    std::string run;
-    auto flush = [&] {
-        if (run.empty()) return;
+    ForEachColourRun(line, [&](char marker, const std::string& run) {
         runs += (runs.empty() ? "[" : ",[") + JsonString(MarkerColour(marker)) + "," + JsonString(run) + "]";
-        run.clear();
-    };
-    for (size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '~' && i + 2 < line.size() && line[i + 2] == '~') {
-            flush();
-            marker = line[i + 1];
-            i += 2;
-            continue;
-        }
-        run += line[i];
-    }
-    flush();
+    });
     return "[" + runs + "]";
 }
 

@@ -27,15 +27,7 @@ double TimeLabels(const DriveChart& chart) { return chart.keys.empty() ? BrakeBo
 void DrawAxes(cairo_t* cr, const Scale& time, const Scale& speed, const DriveChart& chart) {
     cairo_set_line_width(cr, 1);
     cairo_set_font_size(cr, 12);
-    double step = TickStep(speed.to);
-    for (double v = 0; v <= speed.to + 1e-9; v += step) {
-        cairo_set_source_rgb(cr, 0.88, 0.88, 0.88);
-        cairo_move_to(cr, Left, speed.At(v));
-        cairo_line_to(cr, Right, speed.At(v));
-        cairo_stroke(cr);
-        cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
-        Label(cr, Left - 6, speed.At(v) + 4, Number(v), 1.0);
-    }
+    SpeedGrid(cr, speed, Left, Right);
     for (int p = 0; p <= 100; p += 25) {
         cairo_set_source_rgb(cr, 0.85, 0.45, 0.1);
         Label(cr, Right + 6, speed.At(chart.topSpeed * p / 100.0) + 4, std::to_string(p) + " %", 0.0);
@@ -80,13 +72,7 @@ void DrawSeries(cairo_t* cr, const DriveChart& chart, const Scale& time, ValueOf
 
 void MarkTopSpeed(cairo_t* cr, const DriveChart& chart, const Scale& time, const Scale& speed) {
     cairo_set_font_size(cr, 12);
-    double dash[] = {6, 4};
-    cairo_set_dash(cr, dash, 2, 0);
-    cairo_set_source_rgb(cr, 0.75, 0.1, 0.1);
-    cairo_move_to(cr, Left, speed.At(chart.topSpeed));
-    cairo_line_to(cr, Right, speed.At(chart.topSpeed));
-    cairo_stroke(cr);
-    cairo_set_dash(cr, nullptr, 0, 0);
+    TopSpeedLine(cr, Left, Right, speed.At(chart.topSpeed));
     char text[96];
     std::snprintf(text, sizeof text, "top speed at full throttle: %.0f %s", chart.topSpeed, chart.unit.c_str());
     Label(cr, Right - 6, speed.At(chart.topSpeed) - 5, text, 1.0);
@@ -177,13 +163,7 @@ bool WriteChart(const std::string& path, const DriveChart& chart) {
 
     const int height = static_cast<int>(TimeLabels(chart) + 12);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, Width, height);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-    cairo_set_font_size(cr, 16);
-    Label(cr, Width / 2.0, 24, chart.title, 0.5);
+    cairo_t* cr = StartChart(surface, Width, chart.title);
     DrawAxes(cr, time, speed, chart);
     DrawLegend(cr);
 

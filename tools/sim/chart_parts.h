@@ -34,3 +34,38 @@ inline std::string Number(double value) {
     std::snprintf(text, sizeof text, "%g", value);
     return text;
 }
+
+// A white picture with the title centred at its top, in the charts' font.
+inline cairo_t* StartChart(cairo_surface_t* surface, double width, const std::string& title) {
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
+    cairo_set_font_size(cr, 16);
+    Label(cr, width / 2.0, 24, title, 0.5);
+    return cr;
+}
+
+// The dashed red line a chart draws at the top speed.
+inline void TopSpeedLine(cairo_t* cr, double left, double right, double y) {
+    double dash[] = {6, 4};
+    cairo_set_dash(cr, dash, 2, 0);
+    cairo_set_source_rgb(cr, 0.75, 0.1, 0.1);
+    cairo_move_to(cr, left, y);
+    cairo_line_to(cr, right, y);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+}
+
+// Grey grid lines across the chart at each speed tick, labelled at the left.
+inline void SpeedGrid(cairo_t* cr, const Scale& speed, double left, double right) {
+    for (double v = 0; v <= speed.to + 1e-9; v += TickStep(speed.to)) {
+        cairo_set_source_rgb(cr, 0.88, 0.88, 0.88);
+        cairo_move_to(cr, left, speed.At(v));
+        cairo_line_to(cr, right, speed.At(v));
+        cairo_stroke(cr);
+        cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
+        Label(cr, left - 6, speed.At(v) + 4, Number(v), 1.0);
+    }
+}

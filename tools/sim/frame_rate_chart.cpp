@@ -23,14 +23,7 @@ void DrawPanel(cairo_t* cr, const FrameRatePanel& panel, const Scale& time, doub
                       bottom, top};
     cairo_set_font_size(cr, 12);
     cairo_set_line_width(cr, 1);
-    for (double v = 0; v <= speed.to + 1e-9; v += TickStep(speed.to)) {
-        cairo_set_source_rgb(cr, 0.88, 0.88, 0.88);
-        cairo_move_to(cr, Left, speed.At(v));
-        cairo_line_to(cr, Right, speed.At(v));
-        cairo_stroke(cr);
-        cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
-        Label(cr, Left - 6, speed.At(v) + 4, Number(v), 1.0);
-    }
+    SpeedGrid(cr, speed, Left, Right);
     for (double t = 0; t <= time.to + 1e-9; t += TickStep(time.to)) Label(cr, time.At(t), bottom + 16, Number(t), 0.5);
     Label(cr, Right + 6, bottom + 16, "s", 0.0);
     cairo_save(cr);
@@ -41,13 +34,7 @@ void DrawPanel(cairo_t* cr, const FrameRatePanel& panel, const Scale& time, doub
     cairo_set_font_size(cr, 14);
     Label(cr, Left, top - 8, panel.title, 0.0);
 
-    double dash[] = {6, 4};
-    cairo_set_dash(cr, dash, 2, 0);
-    cairo_set_source_rgb(cr, 0.75, 0.1, 0.1);
-    cairo_move_to(cr, Left, speed.At(chart.topSpeed));
-    cairo_line_to(cr, Right, speed.At(chart.topSpeed));
-    cairo_stroke(cr);
-    cairo_set_dash(cr, nullptr, 0, 0);
+    TopSpeedLine(cr, Left, Right, speed.At(chart.topSpeed));
 
     // Each line thinner than the one before, so lines that coincide show
     // as stripes of all their colours.
@@ -96,13 +83,7 @@ bool WriteFrameRateChart(const std::string& path, const FrameRateChart& chart) {
     const Scale time{0, lastSecond, Left, Right};
 
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, Width, Height);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-    cairo_set_font_size(cr, 16);
-    Label(cr, Width / 2.0, 24, chart.title, 0.5);
+    cairo_t* cr = StartChart(surface, Width, chart.title);
     DrawLegend(cr, chart.panels[0]);
     for (size_t i = 0; i < 2; ++i)
         DrawPanel(cr, chart.panels[i], time, FirstTop + static_cast<double>(i) * (PanelHeight + PanelGap), chart);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "desk.h"
+#include "overlay/colour_runs.h"
 #include "screen.h"
 
 namespace {
@@ -28,10 +29,7 @@ void SetMarkerColour(cairo_t* cr, char marker, double alpha) {
 // One line of text from its left end, the colour changing at each marker;
 // a one-pixel shadow under it, as the plug-in asks for.
 void DrawLine(cairo_t* cr, const std::string& line, double x, double baseline, double alpha) {
-    char marker = 'w';
-    std::string run;
-    auto flush = [&] {
-        if (run.empty()) return;
+    ForEachColourRun(line, [&](char marker, const std::string& run) {
         cairo_text_extents_t extents;
         cairo_text_extents(cr, run.c_str(), &extents);
         cairo_set_source_rgba(cr, 0, 0, 0, alpha * 0.8);
@@ -41,18 +39,7 @@ void DrawLine(cairo_t* cr, const std::string& line, double x, double baseline, d
         cairo_move_to(cr, x, baseline);
         cairo_show_text(cr, run.c_str());
         x += extents.x_advance;
-        run.clear();
-    };
-    for (size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '~' && i + 2 < line.size() && line[i + 2] == '~') {
-            flush();
-            marker = line[i + 1];
-            i += 2;
-            continue;
-        }
-        run += line[i];
-    }
-    flush();
+    });
 }
 
 void DrawText(cairo_t* cr, const sim::DrawnText& text) {
