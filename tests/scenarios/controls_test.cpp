@@ -18,12 +18,6 @@ const char* const Light = "Brake: ~r~[L] ~g~[M] [H]";
 const char* const Medium = "Brake: ~g~[L] ~r~[M] ~g~[H]";
 const char* const Hard = "Brake: ~g~[L] ~g~[M] ~r~[H]";
 
-std::string DoorsOf(int vehicle) {
-    std::string doors;
-    for (bool open : sim::Get(vehicle).doors) doors += open ? 'o' : '-';
-    return doors;
-}
-
 // Everything a player could notice this frame.
 std::string Shown(int train) {
     std::string shown;
@@ -31,7 +25,7 @@ std::string Shown(int train) {
     if (const sim::DrawnBox* box = drive::PanelBox())
         shown += "box at " + std::to_string(box->x) + "," + std::to_string(box->y);
     if (sim::ConsoleDrawn()) shown += " console";
-    shown += " doors " + DoorsOf(train) + " switch " + std::to_string(sim::BoardingSwitch());
+    shown += " doors " + drive::DoorsOf(train) + " switch " + std::to_string(sim::BoardingSwitch());
     return shown;
 }
 
@@ -139,14 +133,14 @@ TEST_F(Controls, BothDoorKeysHeldOnlyWorkTheLeftSide) {
     sim::KeyDown(vk::Numpad1);
     sim::KeyDown(vk::Numpad3);
     sim::RunFrame(0);
-    EXPECT_EQ(DoorsOf(metro), "o-o-");
+    EXPECT_EQ(drive::DoorsOf(metro), "o-o-");
     At(t + 201);
-    EXPECT_EQ(DoorsOf(metro), "----");
+    EXPECT_EQ(drive::DoorsOf(metro), "----");
     EXPECT_EQ(drive::CallsAmong({"DoorIsOpen"}), std::vector<std::string>{"DoorIsOpen " + std::to_string(metro) + " 0"});
 
     sim::KeyUp(vk::Numpad1);
     At(t + 402);
-    EXPECT_EQ(DoorsOf(metro), "-o-o");
+    EXPECT_EQ(drive::DoorsOf(metro), "-o-o");
     sim::KeyUp(vk::Numpad3);
 }
 
@@ -220,7 +214,7 @@ TEST_F(Controls, OnFootOnlyReloadEnterAndTheConsoleAct) {
     ASSERT_NE(drive::PanelBox(), nullptr);
     EXPECT_EQ(drive::PanelBox()->x, 0.3f) << "the reload on foot placed the panel";
     EXPECT_EQ(drive::PanelBox()->y, 0.4f);
-    EXPECT_EQ(DoorsOf(train), "----");
+    EXPECT_EQ(drive::DoorsOf(train), "----");
 
     // 200 ms after they were held on foot, every driving action is due:
     // holding them on foot took none of their ticks.
@@ -229,7 +223,7 @@ TEST_F(Controls, OnFootOnlyReloadEnterAndTheConsoleAct) {
     sim::RunFrame(0);
     const std::vector<std::string> acted = {"Speed:   0 km/h", "Throttle:   1 %", Light, "Direction: ~r~Backward"};
     EXPECT_EQ(Panel(), acted);
-    EXPECT_EQ(DoorsOf(train), "o-o-");
+    EXPECT_EQ(drive::DoorsOf(train), "o-o-");
     ASSERT_NE(drive::PanelBox(), nullptr);
     EXPECT_EQ(drive::PanelBox()->x, 0.9f) << "moved on to preset 1";
 }

@@ -37,12 +37,6 @@ std::vector<std::string> Shutting(const Side& side, int train, int carriage) {
 }
 
 // Doors 0 to 3 of a vehicle as "o" (open) and "-" (shut).
-std::string DoorsOf(int vehicle) {
-    std::string doors;
-    for (bool open : sim::Get(vehicle).doors) doors += open ? 'o' : '-';
-    return doors;
-}
-
 }  // namespace
 
 class Doors : public DrivingStory {};
@@ -64,13 +58,13 @@ TEST_F(Doors, EachSideOpensThenShutsItsFourDoorsInOrder) {
 
             Press(c.side.key);
             EXPECT_EQ(drive::CallsAmong(DoorNatives), Opening(c.side, train, carriage));
-            EXPECT_EQ(DoorsOf(train), c.trainOpen);
-            EXPECT_EQ(DoorsOf(carriage), c.carriageOpen);
+            EXPECT_EQ(drive::DoorsOf(train), c.trainOpen);
+            EXPECT_EQ(drive::DoorsOf(carriage), c.carriageOpen);
 
             Press(c.side.key);
             EXPECT_EQ(drive::CallsAmong(DoorNatives), Shutting(c.side, train, carriage));
-            EXPECT_EQ(DoorsOf(train), "----");
-            EXPECT_EQ(DoorsOf(carriage), "----");
+            EXPECT_EQ(drive::DoorsOf(train), "----");
+            EXPECT_EQ(drive::DoorsOf(carriage), "----");
         }
     }
 }
@@ -82,11 +76,11 @@ TEST_F(Doors, OpeningOneSideLeavesTheOtherAlone) {
     ASSERT_TRUE(Board(metro));
     Press(vk::Numpad1);
     Press(vk::Numpad3);
-    EXPECT_EQ(DoorsOf(metro), "oooo");
-    EXPECT_EQ(DoorsOf(carriage), "oooo");
+    EXPECT_EQ(drive::DoorsOf(metro), "oooo");
+    EXPECT_EQ(drive::DoorsOf(carriage), "oooo");
     Press(vk::Numpad1);
-    EXPECT_EQ(DoorsOf(metro), "-o-o");
-    EXPECT_EQ(DoorsOf(carriage), "o-o-");
+    EXPECT_EQ(drive::DoorsOf(metro), "-o-o");
+    EXPECT_EQ(drive::DoorsOf(carriage), "o-o-");
 }
 
 // Only the train's tested door is asked; every other door follows it.
@@ -120,8 +114,8 @@ TEST_F(Doors, TheTrainsTestedDoorAloneDecides) {
         Press(c.side.key);
         EXPECT_EQ(drive::CallsAmong(DoorNatives),
                   c.shuts ? Shutting(c.side, metro, carriage) : Opening(c.side, metro, carriage));
-        EXPECT_EQ(DoorsOf(metro), c.trainAfter);
-        EXPECT_EQ(DoorsOf(carriage), c.carriageAfter);
+        EXPECT_EQ(drive::DoorsOf(metro), c.trainAfter);
+        EXPECT_EQ(drive::DoorsOf(carriage), c.carriageAfter);
     }
 }
 
@@ -132,5 +126,5 @@ TEST_F(Doors, ATrainWithNoCarriageStillHasItsOwnDoorsOpened) {
     ASSERT_TRUE(Board(metro));
     Press(vk::Numpad1);
     EXPECT_EQ(drive::CallsAmong(DoorNatives), Opening(Left, metro, 0));
-    EXPECT_EQ(DoorsOf(metro), "o-o-");
+    EXPECT_EQ(drive::DoorsOf(metro), "o-o-");
 }

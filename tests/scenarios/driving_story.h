@@ -74,6 +74,13 @@ inline const sim::DrawnBox* PanelBox() {
     return nullptr;
 }
 
+// The vehicle's four doors, 'o' open and '-' shut: "o-o-".
+inline std::string DoorsOf(int vehicle) {
+    std::string doors;
+    for (bool open : sim::Get(vehicle).doors) doors += open ? 'o' : '-';
+    return doors;
+}
+
 }  // namespace drive
 
 class DrivingStory : public Story {

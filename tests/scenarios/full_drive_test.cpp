@@ -16,12 +16,6 @@ std::vector<std::string> Lines(const char* speed, const char* throttle, const ch
     return {speed, throttle, brake, direction};
 }
 
-std::string DoorsOf(int vehicle) {
-    std::string doors;
-    for (bool open : sim::Get(vehicle).doors) doors += open ? 'o' : '-';
-    return doors;
-}
-
 }  // namespace
 
 class FullDrive : public DrivingStory {
@@ -84,13 +78,13 @@ TEST_F(FullDrive, BoardRunBrakeTurnOpenTheDoorsMoveThePanelReloadAndLeave) {
     EXPECT_EQ(SentThisFrame(metro), drive::Sent(0.0f, -1));
 
     Press(vk::Numpad1);
-    EXPECT_EQ(DoorsOf(metro) + " " + DoorsOf(carriage), "o-o- -o-o");
+    EXPECT_EQ(drive::DoorsOf(metro) + " " + drive::DoorsOf(carriage), "o-o- -o-o");
     Press(vk::Numpad1);
-    EXPECT_EQ(DoorsOf(metro) + " " + DoorsOf(carriage), "---- ----");
+    EXPECT_EQ(drive::DoorsOf(metro) + " " + drive::DoorsOf(carriage), "---- ----");
     Press(vk::Numpad3);
-    EXPECT_EQ(DoorsOf(metro) + " " + DoorsOf(carriage), "-o-o o-o-");
+    EXPECT_EQ(drive::DoorsOf(metro) + " " + drive::DoorsOf(carriage), "-o-o o-o-");
     Press(vk::Numpad3);
-    EXPECT_EQ(DoorsOf(metro) + " " + DoorsOf(carriage), "---- ----");
+    EXPECT_EQ(drive::DoorsOf(metro) + " " + drive::DoorsOf(carriage), "---- ----");
 
     const std::vector<std::string> standing = Lines("Speed:   0 km/h", "Throttle:   0 %", Released, Backward);
     const std::pair<float, float> cycle[] = {{0.9f, 0.15f}, {0.1f, 0.85f}, {0.9f, 0.85f}};

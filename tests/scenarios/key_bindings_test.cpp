@@ -27,12 +27,6 @@ constexpr uint32_t Numpad4 = 100, Numpad6 = 102, Control = 17, R = 82, E = 69, U
 constexpr uint32_t Semicolon = 186, Quote = 222, Backslash = 220, RightShift = 161, F7 = 118;
 }  // namespace key
 
-std::string Doors(int vehicle) {
-    std::string doors;
-    for (bool open : sim::Get(vehicle).doors) doors += open ? 'o' : '-';
-    return doors;
-}
-
 // What a load asks of the settings file, in order: every row read as
 // before, and the text of the key rows named (EveryKeyRow: all twelve) after
 // their number.
@@ -107,9 +101,9 @@ TEST_F(KeyBindings, EveryActionBoundByNameDrivesWithThatKey) {
     Press(key::Backslash);
     EXPECT_EQ(Panel().at(2), "Brake: ~g~[L] ~g~[M] ~r~[H]");
     Press(key::Numpad4);
-    EXPECT_EQ(Doors(metro), "o-o-");
+    EXPECT_EQ(drive::DoorsOf(metro), "o-o-");
     Press(key::Numpad6);
-    EXPECT_EQ(Doors(metro), "oooo");
+    EXPECT_EQ(drive::DoorsOf(metro), "oooo");
 
     Press(key::F7);
     ASSERT_NE(drive::PanelBox(), nullptr);

@@ -9,12 +9,6 @@ namespace {
 const char* const Forward = "Direction: ~g~Forward";
 const char* const Backward = "Direction: ~r~Backward";
 
-std::string Doors(int vehicle) {
-    std::string doors;
-    for (bool open : sim::Get(vehicle).doors) doors += open ? 'o' : '-';
-    return doors;
-}
-
 }  // namespace
 
 class WindowsKeyboard : public DrivingStory {
@@ -93,23 +87,23 @@ TEST_F(WindowsKeyboard, KeypadOneOpensTheLeftDoorsWithNumLockOnOrOffAndEndOnlyWh
     int metro = BoardStandingMetro();
     sim::SetNumLock(false);
     Press(vk::End);
-    EXPECT_EQ(Doors(metro), "----") << "End is not the keypad's 1";
+    EXPECT_EQ(drive::DoorsOf(metro), "----") << "End is not the keypad's 1";
     Press(vk::Numpad1);
-    EXPECT_EQ(Doors(metro), "o-o-") << "keypad 1, NumLock off";
+    EXPECT_EQ(drive::DoorsOf(metro), "o-o-") << "keypad 1, NumLock off";
     sim::SetNumLock(true);
     Press(vk::Numpad1);
-    EXPECT_EQ(Doors(metro), "----") << "keypad 1, NumLock on";
+    EXPECT_EQ(drive::DoorsOf(metro), "----") << "keypad 1, NumLock on";
 
     metro = BoardStandingMetro("[keys]\nopen_left_doors=END\n");
     sim::SetNumLock(false);
     Press(vk::End);
-    EXPECT_EQ(Doors(metro), "o-o-") << "the End key";
+    EXPECT_EQ(drive::DoorsOf(metro), "o-o-") << "the End key";
     Press(vk::Numpad1);
-    EXPECT_EQ(Doors(metro), "----") << "keypad 1 with NumLock off is an End key too";
+    EXPECT_EQ(drive::DoorsOf(metro), "----") << "keypad 1 with NumLock off is an End key too";
     Press(vk::NumLock);
     ASSERT_TRUE(sim::NumLockOn());
     Press(vk::Numpad1);
-    EXPECT_EQ(Doors(metro), "----") << "with NumLock on it is keypad 1, not End";
+    EXPECT_EQ(drive::DoorsOf(metro), "----") << "with NumLock on it is keypad 1, not End";
 }
 
 // Held, a debounced action fires again once its interval has passed,
