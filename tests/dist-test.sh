@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # `make dist`'s zip: named with the project's version, holding exactly the
-# seven files a player needs, the text ones with Windows line ends; a
-# rebuild compared with a release says where its toolchain and its bytes
-# differ.
+# seven files a player needs, the text ones with Windows line ends.
 set -euo pipefail
 top=$1 version=$2
 out=$(mktemp -d)
@@ -17,8 +15,7 @@ listed=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
   fail "the zip holds: $listed"
 
 unzip -q "$zip" -d "$out/unpacked"
-# SHA256SUMS.txt beside the zip: the zip's sum, those of what it holds and
-# of BUILDINFO.txt beside it.
+# SHA256SUMS.txt beside the zip: the sums of the zip, its files, BUILDINFO.txt.
 summed=$(awk '{print $2}' "$out/SHA256SUMS.txt" | sort | tr '\n' ' ')
 [ "$summed" = "$({ basename "$zip"; unzip -Z1 "$zip"; echo BUILDINFO.txt; } | sort | tr '\n' ' ')" ] || fail "SHA256SUMS.txt lists: $summed"
 (cp "$zip" "$out/BUILDINFO.txt" "$out/unpacked/" && cd "$out/unpacked" && sha256sum --quiet -c "$out/SHA256SUMS.txt") ||

@@ -23,15 +23,13 @@ bash "$top/scripts/wine-run.sh" cmd /c exit 0 5> "$tmp/caller-descriptor"
 pids=$(of_prefix)
 grep -q "^wineserver" < <(for p in $pids; do cat /proc/$p/comm; done) || fail "no Wine server runs after the program; the prefix's processes:$(show $pids)"
 for p in $pids; do
-  if ls -l /proc/$p/fd 2> /dev/null | grep -qF "$tmp/caller-descriptor"; then
-    fail "$(show $p) holds its caller's descriptor 5"
-  fi
+  ! ls -l /proc/$p/fd 2> /dev/null | grep -qF "$tmp/caller-descriptor" || fail "$(show $p) holds its caller's descriptor 5"
 done
 
 rm -rf "$tmp"
 start=$(date +%s)
-# The keeper looks every 10 s; ending the server and its services takes a
-# few more.
-while left=$(of_prefix) && [ -n "$left" ] && [ $(( $(date +%s) - start )) -lt 16 ]; do sleep 0.5; done
+# The keeper looks every 10 s and gives the server 5 s to end its
+# services; 5 more for a busy machine.
+while left=$(of_prefix) && [ -n "$left" ] && [ $(( $(date +%s) - start )) -lt 20 ]; do sleep 0.5; done
 [ -z "$left" ] || fail "$(( $(date +%s) - start )) s after the prefix was deleted, these still run:"$'\n'"$(show $left)"
 echo "the prefix's $(wc -w <<< "$pids") processes ended $(( $(date +%s) - start )) s after it was deleted"
