@@ -188,7 +188,7 @@ Checking your download
   This zip was built from the Velquorin source at $source_version (the
   part after "+" names the commit). Beside the zip on its download page
   is SHA256SUMS.txt, the SHA-256 sum of the zip and of each file in it,
-  and BUILDINFO.txt, which names the packages the release was built with.
+  and BUILDINFO.txt, naming the packages the release was built with.
   To check Velquorin.asi, open a command prompt in its folder and run
     certutil -hashfile Velquorin.asi SHA256
   The 64 letters and digits it prints must be the ones on the
