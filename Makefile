@@ -28,8 +28,9 @@ demo: windows linux web
 test: windows linux linux-asan web
 	@bash scripts/run-tests.sh
 
+# BUILDINFO=a release's BUILDINFO.txt: this build compared with that release.
 dist: windows web
-	@bash scripts/make-dist.sh
+	@BUILDINFO='$(if $(BUILDINFO),$(abspath $(BUILDINFO)))' bash scripts/make-dist.sh
 
 bench: linux windows
 	@bash scripts/run-bench.sh

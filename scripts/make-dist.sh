@@ -4,8 +4,11 @@
 # CHANGELOG.md and LICENSE. `make dist` builds the Windows files and the
 # page first. The version is the
 # CMake project's, as the build generated it. An output folder other than
-# dist/ may be given (the tests use one). Beside the zip, SHA256SUMS.txt
-# holds the sums of the zip and of each file in it.
+# dist/ may be given (the tests use one). Beside the zip, BUILDINFO.txt
+# names the commit and the packages that built it, and SHA256SUMS.txt
+# holds the sums of the zip, of each file in it and of BUILDINFO.txt.
+# With BUILDINFO=a release's BUILDINFO.txt, this build is compared with
+# that release: its toolchain, then its sums (compare-buildinfo.sh).
 #
 # The same commit gives the same zip, byte for byte: the entries go in in
 # the order below, all dated the commit's time, with the same mode, and
@@ -39,6 +42,14 @@ source_date=$(define VELQUORIN_SOURCE_DATE velquorin_source.h)
 zip=Velquorin-$version.zip
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
+# The release's record is read before anything is written: it may be the
+# one in the output folder.
+if [ -n "${BUILDINFO:-}" ]; then
+  mkdir "$stage/release"
+  cp "$BUILDINFO" "$stage/release/BUILDINFO.txt"
+  release_sums=$(dirname "$BUILDINFO")/SHA256SUMS.txt
+  [ -f "$release_sums" ] && cp "$release_sums" "$stage/release/SHA256SUMS.txt"
+fi
 
 # Windows Notepad users read these, so they get CR LF line ends.
 crlf() { sed 's/\r$//; s/$/\r/' "$@"; }
@@ -176,7 +187,8 @@ Troubleshooting
 Checking your download
   This zip was built from the Velquorin source at $source_version (the
   part after "+" names the commit). Beside the zip on its download page
-  is SHA256SUMS.txt, the SHA-256 sum of the zip and of each file in it.
+  is SHA256SUMS.txt, the SHA-256 sum of the zip and of each file in it,
+  and BUILDINFO.txt, naming the packages the release was built with.
   To check Velquorin.asi, open a command prompt in its folder and run
     certutil -hashfile Velquorin.asi SHA256
   The 64 letters and digits it prints must be the ones on the
@@ -195,14 +207,29 @@ done
 # zip writes local time; in UTC the commit's time is the same everywhere.
 chmod 644 "${files[@]/#/$stage/}"
 touch -d "@$source_date" "${files[@]/#/$stage/}"
-rm -f "$out"/Velquorin*.zip "$out/SHA256SUMS.txt"
+rm -f "$out"/Velquorin*.zip "$out/SHA256SUMS.txt" "$out/BUILDINFO.txt"
 mkdir -p "$out"
 (cd "$stage" && TZ=UTC zip -q -X "$out/$zip" "${files[@]}")
+bash "$top/scripts/write-buildinfo.sh" "$source_version" "$source_date" > "$out/BUILDINFO.txt"
 {
   (cd "$out" && sha256sum "$zip")
   (cd "$stage" && sha256sum "${files[@]}")
+  (cd "$out" && sha256sum BUILDINFO.txt)
 } > "$out/SHA256SUMS.txt"
-echo "${out#"$top"/}/$zip ($(stat -c %s "$out/$zip") bytes), built from $source_version:"
+shown=${out#"$top"/}
+echo "$shown/$zip ($(stat -c %s "$out/$zip") bytes), built from $source_version:"
 unzip -l "$out/$zip" | sed -n '4,$p' | head -n -2
-echo "${out#"$top"/}/SHA256SUMS.txt:"
+echo "$shown/BUILDINFO.txt:"
+cat "$out/BUILDINFO.txt"
+# Before the sums a reader would compare, the toolchain's differences.
+[ -z "${BUILDINFO:-}" ] || bash "$top/scripts/compare-toolchain.sh" "$stage/release/BUILDINFO.txt" "$out/BUILDINFO.txt"
+echo "$shown/SHA256SUMS.txt:"
 cat "$out/SHA256SUMS.txt"
+[ -f "$stage/release/SHA256SUMS.txt" ] || exit 0
+# Each of the release's files, with "-" for one not made here.
+# BUILDINFO.txt's own sum differs whenever a package does, as said above.
+sums() { grep -v ' BUILDINFO.txt$' "$1" | awk '{print $2, $1}' | LC_ALL=C sort; }
+differing=$(LC_ALL=C join -a 1 -e - -o 0,1.2,2.2 <(sums "$stage/release/SHA256SUMS.txt") <(sums "$out/SHA256SUMS.txt") |
+  awk '$2 != $3 {print $1}')
+[ -z "$differing" ] || { echo "FAIL: not the release's bytes:" $differing; exit 1; }
+echo "The zip and every file in it have the release's sums ($release_sums)."

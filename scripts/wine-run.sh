@@ -26,29 +26,33 @@ if [ ! -f "$ready" ]; then
   exec 9>&-
 fi
 
+# Runs the rest of its line with no descriptor open but 0 to 2. The Wine
+# server, Wine's services and the keeper outlive this script: what they
+# inherit (our locks, a pipe CTest or Ninja waits on) would stay open as
+# long.
+only_stdio() {
+  local fd
+  for fd in /proc/$BASHPID/fd/*; do
+    fd=${fd##*/}
+    [ "$fd" -gt 2 ] && eval "exec $fd>&-"
+  done
+  exec "$@"
+}
+
 # The Wine server quits a while after its last program ends, and a program
 # that connects while it is quitting dies at once, with "recvmsg:
 # Connection reset by peer" or, worse, with nothing. So the server stays
-# up (-p: no time-out) and is stopped here, only while no program of
-# ours runs: each run holds the users lock shared, and the keeper below
-# stops the server holding it alone, after a minute without a run.
+# up and is stopped here, only while no program of ours runs: each run
+# holds the users lock shared, and the keeper below stops the server
+# holding it alone, after a minute without a run. Its own time-out of ten
+# minutes is for a keeper that was killed.
 users=$WINEPREFIX.users
 exec 8>> "$users"
 flock -s 8
-# The lock is this script's alone: the server and Wine's services, which
-# outlive the program, must not hold it (8>&-).
-wineserver -p < /dev/null > /dev/null 2>&1 8>&- || true  # returns at once when one is running
+(only_stdio wineserver -p600) < /dev/null > /dev/null 2>&1 || true  # returns at once when one is running
 if flock -n "$WINEPREFIX.keeper" true; then
   # Away from our output: CTest and Ninja wait for every holder of theirs.
-  setsid bash -c '
-    exec 7> "$1.keeper"; flock -n 7 || exit 0
-    while sleep 10; do
-      exec 6>> "$1.users"
-      if flock -n -x 6 && [ $(( $(date +%s) - $(stat -c %Y "$1.users") )) -ge 60 ]; then
-        wineserver -k; wineserver -w; exit 0
-      fi
-      exec 6>&-
-    done' keeper "$WINEPREFIX" < /dev/null > /dev/null 2>&1 8>&- &
+  (only_stdio setsid bash "$top/scripts/wine-keeper.sh" "$WINEPREFIX") < /dev/null > /dev/null 2>&1 &
 fi
 
 # Wine's server and services outlive the program and inherit its output.
@@ -57,14 +61,14 @@ fi
 if [ -t 1 ]; then
   [ "$quiet" = no ] || export WINEDEBUG=-all
   status=0
-  wine "$@" 8>&- || status=$?
+  (only_stdio wine "$@") || status=$?
   touch "$users"
   exit $status
 fi
 out=$(mktemp) err=$(mktemp) wine_err=$(mktemp)
 trap 'rm -f "$out" "$err" "$wine_err"; touch "$users"' EXIT
 status=0 start=$(date +%s%N)
-wine "$@" > "$out" 2> "$err" 8>&- || status=$?
+(only_stdio wine "$@") > "$out" 2> "$err" || status=$?
 took=$(( ($(date +%s%N) - start) / 1000000 ))
 if [ "$quiet" != no ]; then
   grep -aE '^[0-9a-f]{4,8}:err:' "$err" > "$wine_err" || true

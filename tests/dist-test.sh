@@ -15,12 +15,12 @@ listed=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
   fail "the zip holds: $listed"
 
 unzip -q "$zip" -d "$out/unpacked"
-# SHA256SUMS.txt beside the zip: the zip's sum and those of what it holds.
+# SHA256SUMS.txt beside the zip: the sums of the zip, its files, BUILDINFO.txt.
 summed=$(awk '{print $2}' "$out/SHA256SUMS.txt" | sort | tr '\n' ' ')
-[ "$summed" = "$({ basename "$zip"; unzip -Z1 "$zip"; } | sort | tr '\n' ' ')" ] || fail "SHA256SUMS.txt lists: $summed"
-(cp "$zip" "$out/unpacked/" && cd "$out/unpacked" && sha256sum --quiet -c "$out/SHA256SUMS.txt") ||
+[ "$summed" = "$({ basename "$zip"; unzip -Z1 "$zip"; echo BUILDINFO.txt; } | sort | tr '\n' ' ')" ] || fail "SHA256SUMS.txt lists: $summed"
+(cp "$zip" "$out/BUILDINFO.txt" "$out/unpacked/" && cd "$out/unpacked" && sha256sum --quiet -c "$out/SHA256SUMS.txt") ||
   fail "SHA256SUMS.txt does not match the zip and its files"
-rm "$out/unpacked/$(basename "$zip")"
+rm "$out/unpacked/$(basename "$zip")" "$out/unpacked/BUILDINFO.txt"
 cmp -s "$out/unpacked/Velquorin.ini" "$top/Velquorin.ini" || fail "the zip's Velquorin.ini is not the shipped one"
 cmp -s "$out/unpacked/Velquorin-settings.html" "$top/dist/Velquorin-settings.html" ||
   fail "the zip's Velquorin-settings.html is not the one built"
@@ -30,4 +30,14 @@ for f in Velquorin.ini INSTALL.txt CHANGELOG.md LICENSE; do
 done
 grep -qF "Velquorin $version:" "$out/unpacked/INSTALL.txt" || fail "INSTALL.txt does not give the version"
 grep -qF "Velquorin-$version.zip" "$out/unpacked/INSTALL.txt" || fail "INSTALL.txt does not name the zip"
-echo "Velquorin-$version.zip: the seven files, CR LF where Notepad reads them, and their sums"
+# Rebuilt beside a release built with another zip, whose LICENSE differs:
+# the packages are named, before the sums, and the LICENSE fails.
+mkdir "$out/release"
+sed 's/^ zip .*/ zip 2.9-1/' "$out/BUILDINFO.txt" > "$out/release/BUILDINFO.txt"
+sed '/ LICENSE$/s/^./-/' "$out/SHA256SUMS.txt" > "$out/release/SHA256SUMS.txt"
+! BUILDINFO=$out/release/BUILDINFO.txt bash "$top/scripts/make-dist.sh" "$out/again" > "$out/again.log" ||
+  fail "a rebuild with another LICENSE passed: $(cat "$out/again.log")"
+sed -n "/ zip: the release had 2.9-1, this machine has $(dpkg-query -W -f='${Version}' zip)$/,\$p" "$out/again.log" |
+  grep -q SHA256SUMS.txt: || fail "no warning of the zip package before the sums: $(cat "$out/again.log")"
+grep -qx "FAIL: not the release's bytes: LICENSE" "$out/again.log" || fail "the LICENSE is not named: $(cat "$out/again.log")"
+echo "Velquorin-$version.zip: the seven files, CR LF where Notepad reads them, their sums, the toolchain beside them"
