@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # drive in a real terminal: board with F, hold W (repeated presses, as a
 # terminal's auto-repeat sends them), see the throttle climb, let go, see
-# it stop; edit the settings file and reload it; quit with Ctrl-C, leaving
-# no temporary folder behind. Every wait is bounded.
+# it stop; edit the settings file and reload it; be killed and see the
+# drive end; quit with Ctrl-C, leaving no temporary folder behind. Every
+# wait is bounded.
 set -euo pipefail
 sim=$1
 unset TMUX
@@ -62,6 +63,10 @@ screen | grep -q "Speed: .* km/h" || fail "not in km/h at the start"
 printf '[gameplay]\nuse_metric_system=0\n' > "$work/mine.ini"
 tmux_ send-keys -t drive r
 wait_for "mph" 5
+
+# The game kills the player: the drive ends by itself within half a second.
+tmux_ send-keys -t drive '!'
+wait_for "Player: on foot" 5
 
 tmux_ send-keys -t drive C-c
 deadline=$((SECONDS + 10))
