@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # drive in a real terminal: board with F, hold W (repeated presses, as a
 # terminal's auto-repeat sends them), see the throttle climb, let go, see
-# it stop; edit the settings file and reload it; be killed and see the
-# drive end; quit with Ctrl-C, leaving no temporary folder behind. Every
-# wait is bounded.
+# it stop; edit the settings file and reload it; quit with Ctrl-C, leaving
+# no temporary folder behind. Every wait is bounded.
 set -euo pipefail
 sim=$1
 unset TMUX
