@@ -190,20 +190,4 @@ TEST_F(Story, EachMessageOverwritesItsRecordWholeAndCodesOf255AndAboveAreNotStor
     for (uint32_t code : {255u, 256u, 372u, 0xFFFFFFFFu}) sim::SendKeyMessage(code, 1, 1, 0);
     EXPECT_EQ(std::memcmp(before.data(), table, sizeof table), 0);
 }
-
-// Rules of Windows' message generation the simulated keyboard plays.
-TEST_F(Story, TheKeyboardSendsBothAltKeysF10AndShiftedKeypadKeysAsWindowsDoes) {
-    sim::Load();
-    auto& table = PluginGlobal<KeyRecord[KeyCodeCount]>("KeyTable");
-    sim::KeyDown(vk::LeftAlt), sim::KeyDown(vk::RightAlt), sim::KeyUp(vk::RightAlt);
-    EXPECT_EQ(table[vk::RightAlt].withAlt, 1) << "the other Alt let go under one held: WM_SYSKEYUP";
-    sim::KeyUp(vk::LeftAlt);
-    EXPECT_EQ(table[vk::LeftAlt].withAlt, 0) << "the first Alt let go after it: WM_KEYUP";
-    sim::KeyDown(vk::Control), sim::KeyDown(vk::F10);
-    EXPECT_EQ(table[vk::F10].withAlt, 1) << "F10 is a system key, Control or not";
-    sim::KeyDown(vk::LeftShift), sim::KeyDown(vk::Numpad1);
-    EXPECT_EQ(table[vk::Shift].released, 1) << "Shift let go before keypad 1 turned End";
-    sim::KeyUp(vk::Numpad1);
-    EXPECT_EQ(table[vk::Shift].released, 0) << "and pressed again after it";
-}
 #endif
