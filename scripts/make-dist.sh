@@ -143,6 +143,12 @@ Settings
   Velquorin starts afresh: you are on foot, the settings are read again,
   and F boards the next train; throttle, brakes, direction and the console
   keep what they had.
+  If you leave the driver's seat any other way (killed, arrested, pulled
+  out, a switch of character, the game's own exit) or the train is gone,
+  the drive ends by itself within half a second: the panel goes, W and S
+  no longer touch the throttle, and the train runs on as you left it.
+  speed_steps_per_second (60 as shipped) keeps the train's pace at any
+  frame rate: every value from 1 to 1000 holds down to 4 frames a second.
 
 Editing your settings in the browser
   Double-click Velquorin-settings.html: it opens in your web browser,
@@ -175,6 +181,10 @@ Troubleshooting
     - Direction changes only while stopped; throttle, brakes, doors and F5
       act only in the driver's seat; F boards only freight and metro
       trains.
+  The panel went away while driving
+    - The game took you out of the seat (a death, an arrest, a switch of
+      character, its own exit) or removed the train: the drive ended by
+      itself. Walk to the cab door and press F to drive again.
   Settings are ignored
     - The game reads the Velquorin.ini in its own folder, beside its .exe.
       A copy on the desktop or in Downloads is never read.

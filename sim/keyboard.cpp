@@ -1,7 +1,8 @@
 // The simulated keyboard: a physical key pressed or let go becomes the
 // window messages Windows sends for it, with the generic modifier codes,
-// scan codes and extended flags, the WM_SYSKEY rules of Alt, the keypad's
-// NumLock codes, and the repeat of the key pressed last.
+// scan codes and extended flags, the WM_SYSKEY rules of Alt and F10, the
+// keypad's NumLock codes (turned around by Shift), and the repeat of the
+// key pressed last.
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -81,6 +82,7 @@ struct KeyboardState {
     bool down[IdCount] = {};
     bool numLock = true;
     bool otherKeySinceAlt = false;  // decides how the release of Alt is sent
+    bool shiftLifted = false;       // let go by Windows for a keypad key under Shift
     bool repeatOn = true;
     uint64_t repeatDelay = 500'000;  // microseconds
     uint64_t repeatInterval = 1'000'000 / 30;
@@ -101,15 +103,33 @@ bool ControlDown() {
     return Down(key::LeftControl) || Down(key::RightControl) || Down(key::Control) || Down(key::AltGr);
 }
 
-// WM_SYSKEYDOWN and WM_SYSKEYUP: Alt, and any key while Alt is held, as
-// long as no Control is held with it (Control + Alt is AltGr's way); F10
-// alone as well.
-bool SystemKeyMessage(const PhysicalKey& k) {
-    if (ControlDown()) return false;
-    return AltDown() || k.code == 121;
+constexpr uint32_t ShiftKeys[] = {key::LeftShift, key::RightShift, key::Shift};
+
+bool ShiftDown() { return Down(key::LeftShift) || Down(key::RightShift) || Down(key::Shift); }
+
+bool IsKeypad(const PhysicalKey* k) { return k && k->numLockOffCode; }
+
+bool KeypadDown() {
+    for (const PhysicalKey& k : Keys)
+        if (IsKeypad(&k) && Down(k.id)) return true;
+    return false;
 }
 
-uint8_t CodeOf(const PhysicalKey& k) { return k.numLockOffCode && !Keyboard().numLock ? k.numLockOffCode : k.code; }
+// WM_SYSKEYDOWN and WM_SYSKEYUP: Alt, and any key while Alt is held, as
+// long as no Control is held with it (Control + Alt is AltGr's way); F10
+// always, Control or not.
+bool SystemKeyMessage(const PhysicalKey& k) {
+    if (k.code == 121) return true;
+    if (ControlDown()) return false;
+    return AltDown();
+}
+
+// Shift held turns NumLock around for the keypad while NumLock is on; with
+// NumLock off the keypad sends its navigation codes, Shift or not.
+uint8_t CodeOf(const PhysicalKey& k) {
+    const bool navigation = !Keyboard().numLock || ShiftDown();
+    return k.numLockOffCode && navigation ? k.numLockOffCode : k.code;
+}
 
 void SendDown(const PhysicalKey& k, bool wasDown) {
     SendKeyMessage(CodeOf(k), SystemKeyMessage(k) ? 1 : 0, wasDown ? 1 : 0, 0, k.scanCode, k.extended ? 1 : 0);
@@ -132,6 +152,20 @@ void SendDownOf(uint32_t id, const PhysicalKey* k, bool wasDown) {
 
 bool IsAlt(const PhysicalKey* k) { return k && k->code == 18; }
 
+// A keypad key Shift turned into a navigation key comes without Shift:
+// Windows sends a Shift key-up before it and, once the keypad is let go
+// with Shift still held, a Shift key-down after it.
+void SendHeldShifts(bool down) {
+    for (uint32_t id : ShiftKeys) {
+        if (!Down(id)) continue;
+        const PhysicalKey& shift = *Find(id);
+        if (down)
+            SendDown(shift, false);
+        else
+            SendUp(shift, SystemKeyMessage(shift) ? 1 : 0);
+    }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -141,9 +175,15 @@ void KeyDown(uint32_t id) {
     const PhysicalKey* k = Find(id);
     const bool wasDown = Down(id);
     if (id == key::AltGr || IsAlt(k)) {
+        // The other Alt pressed under one held counts as another key.
         if (!AltDown()) kb.otherKeySinceAlt = false;
+        else if (!wasDown) kb.otherKeySinceAlt = true;
     } else {
         kb.otherKeySinceAlt = true;
+    }
+    if (IsKeypad(k) && kb.numLock && ShiftDown() && !kb.shiftLifted) {
+        SendHeldShifts(false);
+        kb.shiftLifted = true;
     }
     if (id < IdCount) kb.down[id] = true;
     SendDownOf(id, k, wasDown);
@@ -162,13 +202,17 @@ void KeyUp(uint32_t id) {
     if (id == key::AltGr) {
         SendUp(AltGrControl, 0);
         SendUp(AltGrAlt, 0);
-    } else if (IsAlt(k)) {
-        // Alt let go after another key comes as WM_KEYUP; a lone tap of it
-        // as WM_SYSKEYUP.
-        const bool lone = !kb.otherKeySinceAlt && !AltDown() && !ControlDown();
+    } else if (IsAlt(k) && !AltDown()) {
+        // The last Alt let go after another key comes as WM_KEYUP; a lone
+        // tap of it as WM_SYSKEYUP. Under the other Alt it is a key like any.
+        const bool lone = !kb.otherKeySinceAlt && !ControlDown();
         SendUp(*k, lone ? 1 : 0);
     } else if (k) {
         SendUp(*k, SystemKeyMessage(*k) ? 1 : 0);
+        if (IsKeypad(k) && kb.shiftLifted && !KeypadDown()) {
+            kb.shiftLifted = false;
+            SendHeldShifts(true);
+        }
     } else {
         SendKeyMessage(id, AltDown() && !ControlDown() ? 1 : 0, 1, 1);
     }

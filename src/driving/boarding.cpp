@@ -6,6 +6,7 @@
 #include "driving/drive_state.h"
 #include "driving/step_pacing.h"
 #include "host/natives.h"
+#include "host/platform.h"
 #include "overlay/overlay_state.h"
 #include "settings/settings.h"
 
@@ -16,6 +17,9 @@ namespace {
 constexpr int DriverSeat = -1;
 constexpr int NearbyCapacity = 10;
 constexpr float MaxBoardingSpeed = 1000.0f;
+// The game may finish seating the player a frame or two after it was told
+// to; a seat that has not held the player for this long has been left.
+constexpr uint32_t SeatLostMilliseconds = 500;
 
 // The 88-byte layout ListNearbyVehicles fills: a capacity word, then ten
 // 8-byte slots whose low 32 bits hold a vehicle handle.
@@ -63,6 +67,14 @@ void StopDriving() {
     HostBoardingSwitch(0);
 }
 
+// The two ways the seat check ends a drive; EndUnseatedDrive is the one
+// place that tells them apart.
+enum class UnseatedBy { SeatLeft, TrainGone };
+
+// A leave without the exit point: the player is elsewhere already, and a
+// gone train has no exit point. The left train keeps being driven.
+void EndUnseatedDrive([[maybe_unused]] UnseatedBy reason) { StopDriving(); }
+
 void Leave() {
     const int train = DriveState.train;
     // Killed, arrested, pulled out, switched to another character, or out
@@ -104,6 +116,7 @@ void Board() {
     if (driver != 0) PlaceEntity(driver, 0.0f, 0.0f, 0.0f);
     PutCharacterInSeat(GetPlayerCharacter(), train, DriverSeat);
     DriveState.driving = true;
+    DriveState.seatLost = false;
     DriveState.train = train;
     // A NaN or infinite speed from the host would stick in the model for
     // good (no comparison holds, the direction could never change again),
@@ -145,6 +158,30 @@ void EndDriveOfLastSession() {
     DriveState.train = 0;
     DriveState.speed = 0.0f;
     if (wasDriving) HostBoardingSwitch(0);
+}
+
+void EndDriveIfPlayerLeftSeat() {
+    if (!DriveState.driving) return;
+    const int train = DriveState.train;
+    // An empty seat (0) holds no player, even when the host answers 0 for
+    // the player as well.
+    const int occupant = OccupantOfSeat(train, DriverSeat);
+    if (occupant != 0 && occupant == GetPlayerCharacter()) {
+        DriveState.seatLost = false;
+        return;
+    }
+    // A deleted train's seat is empty too; its model tells the two apart.
+    if (ModelOfEntity(train) == 0) {
+        EndUnseatedDrive(UnseatedBy::TrainGone);
+        return;
+    }
+    const uint32_t now = static_cast<uint32_t>(GetTickCount());
+    if (!DriveState.seatLost) {
+        DriveState.seatLost = true;
+        DriveState.seatLostSince = now;
+    } else if (now - DriveState.seatLostSince >= SeatLostMilliseconds) {
+        EndUnseatedDrive(UnseatedBy::SeatLeft);
+    }
 }
 
 void ToggleBoarding() {

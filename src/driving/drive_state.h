@@ -1,6 +1,7 @@
 // The drive in progress, or the last one: the model keeps driving a train
 // the player has left.
 #pragma once
+#include <cstdint>
 
 struct DriveRecord {
     int train = 0;          // handle of the train last boarded; 0 again after a game reload
@@ -9,6 +10,10 @@ struct DriveRecord {
     float throttle = 0.0f;  // percent, whole steps from 0 to 100
     int brakeLevel = 0;     // 0 released, 1 light, 2 medium, 3 hard
     int direction = 1;      // +1 forward, -1 backward
+    // While driving: whether the driver's seat has stopped holding the
+    // player, and the tick of the first pass that found it so.
+    bool seatLost = false;
+    uint32_t seatLostSince = 0;
 };
 
 extern DriveRecord DriveState;
@@ -17,6 +22,10 @@ extern DriveRecord DriveState;
 int FindNearbyTrain();
 bool IsVehicleModel(int vehicle, const char* modelName);
 void ToggleBoarding();
+// Every pass, before the keys: a drive the player left some other way than
+// by F (killed, arrested, pulled out, switched character, the game's own
+// exit) or whose train is gone ends here, with nobody moved.
+void EndDriveIfPlayerLeftSeat();
 // After a game reload: no drive, no train; throttle, brake and direction stay.
 void EndDriveOfLastSession();
 

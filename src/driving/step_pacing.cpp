@@ -26,12 +26,12 @@ void PaceStepsForPass() {
         return;
     }
     // Unsigned: right across the counter's wrap after 49.7 days.
-    const uint64_t elapsed = now - p.lastTick;
+    uint32_t elapsed = now - p.lastTick;
     p.lastTick = now;
-    const uint64_t owed = p.owedMillisteps + elapsed * perSecond;
-    const uint64_t due = owed / 1000;
+    if (elapsed > MaxMillisecondsPerPass) elapsed = MaxMillisecondsPerPass;
+    const uint64_t owed = p.owedMillisteps + uint64_t{elapsed} * perSecond;
     p.owedMillisteps = static_cast<uint32_t>(owed % 1000);
-    p.stepsThisPass = due > MaxStepsPerPass ? MaxStepsPerPass : static_cast<int>(due);
+    p.stepsThisPass = static_cast<int>(owed / 1000);
 }
 
 void RestartStepPacing() {

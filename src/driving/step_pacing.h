@@ -13,9 +13,11 @@ struct StepPacingRecord {
 
 extern StepPacingRecord StepPacing;
 
-// Most steps one pass may take: a pause, an alt-tab or a loading screen
-// releases no burst, the steps beyond this are dropped.
-constexpr int MaxStepsPerPass = 8;
+// Most clock time one pass counts: a pause, an alt-tab or a loading screen
+// releases a quarter of a second's steps at most, the rest is dropped. A
+// cap in time, not in steps, keeps every rate the settings accept down to
+// 4 frames a second.
+constexpr uint32_t MaxMillisecondsPerPass = 250;
 
 // First in every pass: sets StepPacing.stepsThisPass.
 void PaceStepsForPass();

@@ -43,3 +43,12 @@ constexpr bool OnePressStampsBoth(uint32_t a, uint32_t b) {
             if (TwinKeyOf(a, scanCode, isExtended) == b || TwinKeyOf(b, scanCode, isExtended) == a) return true;
     return false;
 }
+
+// AltGr on many European keyboards: one press sends a left Control, then a
+// right Alt, so it fires a binding on CONTROL or LCONTROL and one on MENU
+// or RMENU at once.
+constexpr bool AltGrStampsBoth(uint32_t a, uint32_t b) {
+    auto control = [](uint32_t k) { return k == 17 || k == 162; };
+    auto alt = [](uint32_t k) { return k == 18 || k == 165; };
+    return (control(a) && alt(b)) || (control(b) && alt(a));
+}

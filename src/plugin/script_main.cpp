@@ -45,6 +45,7 @@ void Guarded(Step step) noexcept {
 void RunFramePass() {
     Guarded([] {
         PaceStepsForPass();
+        EndDriveIfPlayerLeftSeat();
         HandleControls();
         UpdateSpeed();
         if (OverlayState.consoleVisible) DrawConsole();

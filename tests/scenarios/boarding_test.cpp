@@ -343,15 +343,16 @@ TEST_F(Leaving, EachModelSetsThePlayerDownAtItsExitPoint) {
     struct Case {
         const char* model;
         sim::Vec3 exit;
-        std::vector<std::string> asked;  // what leaving asks of the game, in order
+        std::vector<std::string> asked;  // the pass's seat check, then what leaving asks, in order
     };
     Start();
     sim::SetTrainsMove(false);
     const Case cases[] = {
-        {"freight", drive::FreightExit, {"OccupantOfSeat", "HashOfName", "ModelOfEntity", "OffsetToWorld",
-                                         "PlaceEntity", "HostBoardingSwitch"}},
-        {"metrotrain", drive::MetroExit, {"OccupantOfSeat", "HashOfName", "ModelOfEntity", "HashOfName",
-                                          "ModelOfEntity", "OffsetToWorld", "PlaceEntity", "HostBoardingSwitch"}},
+        {"freight", drive::FreightExit, {"OccupantOfSeat", "OccupantOfSeat", "HashOfName", "ModelOfEntity",
+                                         "OffsetToWorld", "PlaceEntity", "HostBoardingSwitch"}},
+        {"metrotrain", drive::MetroExit, {"OccupantOfSeat", "OccupantOfSeat", "HashOfName", "ModelOfEntity",
+                                          "HashOfName", "ModelOfEntity", "OffsetToWorld", "PlaceEntity",
+                                          "HostBoardingSwitch"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);

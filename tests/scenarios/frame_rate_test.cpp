@@ -124,14 +124,27 @@ TEST_F(FrameRate, FourFrameRatesDriveTheSameTrainOnTheCoarseClock) {
     }
 }
 
-// A pause, an alt-tab or a loading screen: the next pass takes at most 8
-// steps, not the 1,800 that are due; boarding starts the count afresh; a
-// tick counter that wraps after 49.7 days keeps the pace.
-TEST_F(FrameRate, AClockJumpTakesAtMostEightStepsAndBoardingStartsTheCountAfresh) {
+// At 1,000 steps a second, a second of full throttle drives the same train
+// at 240, 60 and 4 frames a second: every pass takes all the steps due.
+TEST_F(FrameRate, AThousandStepsASecondHoldDownToFourFramesASecond) {
+    std::vector<double> speeds;
+    for (int fps : {240, 60, 4}) {
+        SCOPED_TRACE(std::to_string(fps) + " frames a second");
+        speeds.push_back(Run(BoardAMetro("[gameplay]\nspeed_steps_per_second=1000\n"), fps, 1.0, vk::W).back());
+        EXPECT_EQ(Panel().at(1), "Throttle: 100 %");
+        EXPECT_NEAR(speeds.back(), speeds.front(), 0.01 * speeds.front());
+    }
+}
+
+// A pause, an alt-tab or a loading screen: the next pass counts a quarter
+// of a second at most, 15 steps, not the 1,800 that are due; boarding
+// starts the count afresh; a tick counter that wraps after 49.7 days keeps
+// the pace.
+TEST_F(FrameRate, AClockJumpTakesAtMostAQuarterSecondOfStepsAndBoardingStartsTheCountAfresh) {
     Start("[gameplay]\nspeed_steps_per_second=60\n");
     int metro = sim::AddTrain("metrotrain", {0, 0, 0}, 10.0f);
     // Press(F) comes a second after the last frame: without a fresh count
-    // the boarding frame would take eight steps of drag.
+    // the boarding frame would take fifteen steps of drag.
     ASSERT_TRUE(Board(metro));
     EXPECT_EQ(SentThisFrame(metro), drive::Sent(10.0f)) << "no step in the boarding frame";
 
@@ -141,12 +154,12 @@ TEST_F(FrameRate, AClockJumpTakesAtMostEightStepsAndBoardingStartsTheCountAfresh
     sim::AdvanceClock(30'000);
     sim::KeyDown(vk::W);  // the keyboard's repeat, after the pause
     sim::RunFrame(16);
-    EXPECT_EQ(Panel().at(1), "Throttle:  68 %");
+    EXPECT_EQ(Panel().at(1), "Throttle:  75 %");
     sim::RunFrame(50);
-    EXPECT_EQ(Panel().at(1), "Throttle:  71 %") << "the dropped steps do not come later";
+    EXPECT_EQ(Panel().at(1), "Throttle:  78 %") << "the dropped steps do not come later";
     sim::KeyUp(vk::W);
 
-    sim::SetClock(0xFFFFFFFFu - 200);  // 49.7 days on: one pass of 8 steps
+    sim::SetClock(0xFFFFFFFFu - 200);  // 49.7 days on: one pass of 15 steps
     sim::KeyDown(vk::S);
     sim::RunFrame(0);
     const std::string before = Panel().at(1);

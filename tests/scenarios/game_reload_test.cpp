@@ -91,7 +91,8 @@ TEST_F(GameReload, FAfterThePlayerLeftTheSeatEndsTheDriveWithoutMovingThem) {
         row.leaveTheSeat();
         Press(vk::F);
         EXPECT_EQ(drive::CallsAmong({"OccupantOfSeat", "PlaceEntity", "HostBoardingSwitch"}),
-                  (std::vector<std::string>{"OccupantOfSeat " + std::to_string(train) + " -1 0",
+                  (std::vector<std::string>{"OccupantOfSeat " + std::to_string(train) + " -1 0",  // the seat check
+                                            "OccupantOfSeat " + std::to_string(train) + " -1 0",  // F
                                             "HostBoardingSwitch 0"}));
         EXPECT_TRUE(Panel().empty()) << "the drive ended";
         EXPECT_TRUE(Board(train)) << "and the next F boards again";

@@ -335,12 +335,13 @@ TEST_F(Overlay, TheBusiestFrameIsTheConsoleThenThePanelIn56DrawingNatives) {
 
 namespace {
 
-// Driving with no train: the speed model leaves DriveState alone, so the
-// panel shows exactly what the test put there.
+// Driving a car of no drivable model: the speed model leaves DriveState
+// alone, so the panel shows exactly what the test put there.
 DriveRecord& DriveWithoutTrain() {
     DriveRecord& drive = PluginGlobal<DriveRecord>("DriveState");
     drive.driving = true;
-    drive.train = 0;
+    drive.train = sim::AddCar("tankercar", {});
+    sim::SeatDriver(drive.train, sim::Player());
     return drive;
 }
 

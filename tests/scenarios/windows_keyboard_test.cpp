@@ -93,6 +93,9 @@ TEST_F(WindowsKeyboard, KeypadOneOpensTheLeftDoorsWithNumLockOnOrOffAndEndOnlyWh
     sim::SetNumLock(true);
     Press(vk::Numpad1);
     EXPECT_EQ(drive::DoorsOf(metro), "----") << "keypad 1, NumLock on";
+    sim::KeyDown(vk::LeftShift);  // NumLock turned around: keypad 1 sends End, not extended
+    Press(vk::Numpad1);
+    EXPECT_EQ(drive::DoorsOf(metro), "o-o-") << "keypad 1 under Shift";
 
     metro = BoardStandingMetro("[keys]\nopen_left_doors=END\n");
     sim::SetNumLock(false);
@@ -104,6 +107,9 @@ TEST_F(WindowsKeyboard, KeypadOneOpensTheLeftDoorsWithNumLockOnOrOffAndEndOnlyWh
     ASSERT_TRUE(sim::NumLockOn());
     Press(vk::Numpad1);
     EXPECT_EQ(drive::DoorsOf(metro), "----") << "with NumLock on it is keypad 1, not End";
+    sim::KeyDown(vk::LeftShift);
+    Press(vk::Numpad1);
+    EXPECT_EQ(drive::DoorsOf(metro), "o-o-") << "but End under Shift";
 }
 
 // Held, a debounced action fires again once its interval has passed,

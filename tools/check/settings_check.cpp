@@ -223,6 +223,15 @@ std::string ListOf(const std::vector<std::string>& actions) {
     return names;
 }
 
+// The reload chord's modifier does nothing by itself, so AltGr alone never
+// fires it with another action (the shipped LCONTROL and ALT are such a pair).
+std::vector<std::string> ActingAlone(const std::vector<std::string>& actions) {
+    std::vector<std::string> alone;
+    for (const std::string& action : actions)
+        if (action != "reload_ini_file_modifier") alone.push_back(action);
+    return alone;
+}
+
 void CheckBindings(Report& report, const SettingsScan& scan, const LoadedFile& file, const bool noNumber[]) {
     std::map<uint32_t, std::vector<std::string>> actionsOnKey;
     std::map<uint32_t, int> firstLine;
@@ -257,6 +266,17 @@ void CheckBindings(Report& report, const SettingsScan& scan, const LoadedFile& f
     // two bindings can fire from one press without sharing a code.
     for (auto a = actionsOnKey.begin(); a != actionsOnKey.end(); ++a)
         for (auto b = std::next(a); b != actionsOnKey.end(); ++b) {
+            if (AltGrStampsBoth(a->first, b->first)) {
+                const auto [control, alt] = a->first == 17 || a->first == 162 ? std::pair(a, b) : std::pair(b, a);
+                const std::vector<std::string> controls = ActingAlone(control->second), alts = ActingAlone(alt->second);
+                if (controls.empty() || alts.empty()) continue;
+                report.Warn(firstLine.count(a->first) ? firstLine.at(a->first) : 0,
+                            ListOf(controls) + " on " + BindingText(control->first) + " and " + ListOf(alts) +
+                                " on " + BindingText(alt->first) +
+                                ": on keyboards with AltGr, Windows sends one AltGr press as both, so it does each "
+                                "of them.");
+                continue;
+            }
             if (!OnePressStampsBoth(a->first, b->first)) continue;
             const auto [generic, specific] = a->first < b->first ? std::pair(a, b) : std::pair(b, a);
             const bool keypad = specific->first >= 96 && specific->first <= 110;

@@ -94,6 +94,18 @@ void ReleaseQuietKeys(DriveSession& s) {
     }
 }
 
+// The game taking the player out of the seat behind the plug-in's back: a
+// death, respawned beside the track, or a switch to another character,
+// the old one left sitting in the seat.
+void LeaveSeatTheGamesWay(bool switchCharacter) {
+    if (switchCharacter) {
+        sim::SwitchPlayerCharacter();
+        return;
+    }
+    const sim::Vec3 at = sim::Get(sim::Player()).position;
+    sim::PlacePlayer({at.x + 5.0f, at.y, 0.0f});
+}
+
 // Letters are their own keys; the rest have stand-ins a terminal can send.
 // Each goes through the simulated Windows keyboard: Tab is the left
 // Control key, sent as 17, and '1' keypad 1 with NumLock on.
@@ -108,6 +120,8 @@ void PressCharacter(DriveSession& s, char c) {
     case '3': Press(s, Numpad3); break;
     case '5': Press(s, F5); break;
     case '6': Press(s, F6); break;
+    case '!': LeaveSeatTheGamesWay(false); break;
+    case '*': LeaveSeatTheGamesWay(true); break;
     case 'r': {  // the reload chord, as the settings bind it
         const SettingsRecord& settings = PluginSettings();
         Press(s, settings.reloadIniFileModifierKey), Press(s, settings.reloadIniFileKey);
@@ -236,7 +250,8 @@ const std::vector<std::string>& KeyHelpLines() {
                  KeyHelp("open_right_doors", k.openRightDoorsKey) + " doors  " +
                  KeyHelp("toggle_gui_position", k.toggleGuiPositionKey) + " panel position",
              "      F6 (6 or F6) console  " + BindingName("reload_ini_file_modifier", k.reloadIniFileModifierKey) +
-                 " + " + BindingName("reload_ini_file", k.reloadIniFileKey) + " (r) reload"};
+                 " + " + BindingName("reload_ini_file", k.reloadIniFileKey) + " (r) reload",
+             "      The game: ! kills the player, * switches character (the drive ends by itself)"};
     return lines;
 }
 

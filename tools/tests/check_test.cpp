@@ -55,6 +55,7 @@ const Case Cases[] = {
                                    "sends LCONTROL (162) as CONTROL (17) too, so one press does each of them."},
     {"one_press_two_codes.ini", 1, "brake_hard on END (35) and open_left_doors on NUMPAD1 (97): with NumLock off "
                                    "Windows sends NUMPAD1 (97) as END (35) too"},
+    {"altgr_pair.ini", 1, "change_direction on LCONTROL (162) and brake_hard on RMENU (165): on keyboards with AltGr"},
     {"binding_on_console_key.ini", 1, "the console (F6, fixed) and enter_exit are both on F6 (117)"},
     {"key_typo.ini", 1, "warning: line 2: unknown key throtle_up in [keys]: the value is ignored and the default "
                         "applies. Did you mean throttle_up?"},

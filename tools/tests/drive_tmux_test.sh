@@ -63,6 +63,10 @@ printf '[gameplay]\nuse_metric_system=0\n' > "$work/mine.ini"
 tmux_ send-keys -t drive r
 wait_for "mph" 5
 
+# The game kills the player: the drive ends by itself within half a second.
+tmux_ send-keys -t drive '!'
+wait_for "Player: on foot" 5
+
 tmux_ send-keys -t drive C-c
 deadline=$((SECONDS + 10))
 until [ -f "$work/status" ]; do

@@ -149,7 +149,7 @@ test("a file opened and saved keeps the player's bytes: unchanged, or with absen
 
 test("a broken file shows the checker's own findings, in the report and beside the keys", async () => {
   for (const file of [shippedPath, ...["position_not_a_number.ini", "two_actions_one_key.ini", "binding_typo.ini",
-                                        "panel_off_screen.ini"].map((name) => join(samples, name))]) {
+                                        "panel_off_screen.ini", "altgr_pair.ini"].map((name) => join(samples, name))]) {
     await open(file);
     const shown = await page.textContent("#report");
     assert.equal(withoutFileLine(shown), withoutFileLine(nativeReport(file)), file);
@@ -157,6 +157,8 @@ test("a broken file shows the checker's own findings, in the report and beside t
   await open(join(samples, "two_actions_one_key.ini"));
   const beside = await page.textContent("#keyFindings");
   assert.match(beside, /brake_hard are both on W \(87\)|throttle_up and brake_hard are both on W \(87\)/);
+  await open(join(samples, "altgr_pair.ini"));
+  assert.match(await page.textContent("#keyFindings"), /on keyboards with AltGr/);
   await open(join(samples, "panel_off_screen.ini"));
   assert.match(await page.textContent("#panelFindings"), /screen's edge cuts part of it off/);
   assert.deepEqual(requests, [], "the page asked for nothing beyond itself");
