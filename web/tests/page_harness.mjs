@@ -18,7 +18,7 @@ export const shippedPath = join(top, "Velquorin.ini");
 const pagePath = process.env.VELQUORIN_PAGE || join(top, "dist", "Velquorin-settings.html");
 const sim = process.env.VELQUORIN_SIM || join(top, "build", "linux", "velquorin-sim");
 
-let browser = null;
+let browser = null, standIn = null;
 export let page = null, scratch = null;
 export const requests = [];  // every request the page made that left the page itself
 
@@ -37,21 +37,23 @@ const launches = {
   },
 };
 
-// Opens the page in a new browser. A `platform` ("Win32") stands in for the
-// player's system as navigator.platform tells it.
-export async function openPage({ platform } = {}) {
-  scratch = mkdtempSync(join(tmpdir(), "velquorin-page-"));
-  const launch = launches[browserName];
-  assert.ok(launch, `VELQUORIN_BROWSER=${browserName}: chromium or firefox`);
-  browser = await puppeteer.launch({ ...launch, headless: true, userDataDir: join(scratch, "profile") });
-  page = (await browser.pages())[0] || await browser.newPage();
-  await page.setViewport({ width: 1400, height: 1500 });
-  page.on("request", (request) => {
-    if (!/^(data|blob|file):/.test(request.url())) requests.push(request.url());
-  });
-  if (platform)
-    await page.evaluateOnNewDocument((value) => Object.defineProperty(Navigator.prototype, "platform", { get: () => value }),
-                                     platform);
+// Opens the page, in a new browser the first time. A `userAgent` stands in
+// for the player's browser and system as navigator.userAgent tells them.
+export async function openPage({ userAgent } = {}) {
+  if (!browser) {
+    scratch = mkdtempSync(join(tmpdir(), "velquorin-page-"));
+    const launch = launches[browserName];
+    assert.ok(launch, `VELQUORIN_BROWSER=${browserName}: chromium or firefox`);
+    browser = await puppeteer.launch({ ...launch, headless: true, userDataDir: join(scratch, "profile") });
+    page = (await browser.pages())[0] || await browser.newPage();
+    await page.setViewport({ width: 1400, height: 1500 });
+    page.on("request", (request) => {
+      if (!/^(data|blob|file):/.test(request.url())) requests.push(request.url());
+    });
+  }
+  if (standIn) await page.removeScriptToEvaluateOnNewDocument(standIn.identifier);
+  standIn = userAgent ? await page.evaluateOnNewDocument(
+    (value) => Object.defineProperty(Navigator.prototype, "userAgent", { get: () => value }), userAgent) : null;
   const started = Date.now();
   await page.goto(pathToFileURL(pagePath).href);
   await page.waitForSelector("body[data-ready='1']", { timeout: 20000 });
@@ -101,10 +103,30 @@ export async function drop(name, bytes) {
   await fileShown(name);
 }
 
+// Clicks Change beside an action, unless its row waits already.
+async function change(action) {
+  if (!await page.$(`tr.waiting[data-action='${action}']`)) await page.click(`tr[data-action='${action}'] button`);
+}
+
 // Clicks Change beside an action and presses a key (puppeteer's names: "KeyQ", "ShiftRight").
 export async function bind(action, key) {
-  await page.click(`tr[data-action='${action}'] button`);
+  await change(action);
   await page.keyboard.press(key);
+  return text(`tr[data-action='${action}'] td.key`);
+}
+
+// Clicks Change beside an action and sends key events as a browser would
+// ({ type: "keydown", code: "Semicolon", key: "ö", keyCode: 192 }): for
+// what no real key of this machine sends, such as another layout's keys.
+export async function bindByEvents(action, events) {
+  await change(action);
+  await page.evaluate((list) => {
+    for (const { type, keyCode = 0, ...init } of list) {
+      const event = new KeyboardEvent(type, { bubbles: true, cancelable: true, ...init });
+      Object.defineProperty(event, "keyCode", { get: () => keyCode });
+      document.activeElement.dispatchEvent(event);
+    }
+  }, events);
   return text(`tr[data-action='${action}'] td.key`);
 }
 

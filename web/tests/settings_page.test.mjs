@@ -5,7 +5,7 @@ import assert from "node:assert/strict";
 import { mkdirSync, readFileSync } from "node:fs";
 import { join } from "node:path";
 import {
-  openPage, closePage, page, requests, open, drop, bind, fill, save, scratchFile, text, value,
+  openPage, closePage, page, requests, open, drop, bind, bindByEvents, fill, save, scratchFile, text, value,
   nativeReport, values, drag, samples, shippedPath, top, browserName,
 } from "./page_harness.mjs";
 
@@ -20,9 +20,9 @@ test("a player drags panel 0, binds throttle_up to Q, dims the text and saves", 
   await page.select("#preset", "0");
   await drag([0.5, 0.88], [0.25, 0.75]);
   assert.equal(await bind("throttle_up", "KeyQ"), "Q");
-  await fill("#textOpacity", "128");
   mkdirSync(shots, { recursive: true });
   await page.screenshot({ path: join(shots, `settings-page-${browserName}.png`), fullPage: true });
+  await fill("#textOpacity", "128");
   const saved = scratchFile("moved.ini", await save());
 
   const now = values(nativeReport(saved)), shipped = values(nativeReport(shippedPath));
@@ -82,4 +82,76 @@ test("a broken file shows the checker's own findings, in the report and beside t
   await open(join(samples, "panel_off_screen.ini"));
   assert.match(await text("#panelFindings"), /screen's edge cuts part of it off/);
   assert.deepEqual(requests, [], "the page asked for nothing beyond itself");
+});
+
+test("of four positions on one spot the one picked moves, and a drag leaves the other coordinate as written", async () => {
+  // No [gui] positions: all four at (0, 0). Pick 2 and drag its panel by the corner, right on the marks.
+  await open(scratchFile("no-gui.ini", "[keys]\r\nthrottle_up=W\r\n"));
+  await page.select("#preset", "2");
+  await drag([0.004, 0.006], [0.304, 0.406]);
+  assert.equal(await value("#preset"), "2");
+  let now = values(nativeReport(scratchFile("moved-2.ini", await save())));
+  assert.deepEqual([now.gui_position_x_2, now.gui_position_y_2, now.gui_position_x_0, now.gui_position_x_1], ["0.3", "0.4", "0", "0"]);
+
+  // A sideways drag with the hand's pixel of wobble, and an upward one on a panel mostly off the screen.
+  const mine = "[gui]\r\ngui_position_x_0=0.5\r\ngui_position_y_0=0.8765\r\ngui_position_x_1=1.05\r\ngui_position_y_1=0.5\r\n";
+  await open(scratchFile("mine.ini", mine));
+  await page.select("#preset", "0");
+  await drag([0.5, 0.8765], [0.3, 0.878]);
+  await page.select("#preset", "1");
+  await drag([0.995, 0.5], [0.995, 0.3]);
+  assert.equal((await save()).toString("latin1"),
+               "[gui]\r\ngui_position_x_0=0.3\r\ngui_position_y_0=0.8765\r\ngui_position_x_1=1.05\r\ngui_position_y_1=0.3\r\n");
+});
+
+test("the marks leave the chosen panel's lines alone", async () => {
+  // Every position on one spot and the panel's text clear: inside the box only its black may show.
+  const spot = [0, 1, 2, 3].map((i) => `gui_position_x_${i}=0.5\r\ngui_position_y_${i}=0.5\r\n`).join("");
+  await open(scratchFile("one-spot.ini", `[gui]\r\n${spot}text_opacity=0\r\n`));
+  for (const preset of ["0", "2"]) {
+    await page.select("#preset", preset);
+    const lit = await page.evaluate(() => {
+      const canvas = document.getElementById("screen"), w = canvas.width, h = canvas.height;
+      const inside = canvas.getContext("2d").getImageData(0.44 * w + 2, 0.44 * h + 2, 0.12 * w - 4, 0.12 * h - 4).data;
+      return inside.filter((channel, i) => i % 4 !== 3 && channel > 8).length;
+    });
+    assert.equal(lit, 0, `position ${preset}: colour inside its panel's box`);
+  }
+});
+
+test("a punctuation key is bound by the code Windows sends on the player's layout, AltGr as right Alt", async () => {
+  const chromeOnWindows = "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/140.0.0.0 Safari/537.36";
+  await openPage({ userAgent: chromeOnWindows });
+  try {
+    await page.click("#shipped");
+    // German: ö sits where a US keyboard has the semicolon; French: the comma where it has M.
+    assert.equal(await bindByEvents("throttle_up", [{ type: "keydown", code: "Semicolon", key: "ö", keyCode: 192 }]), "OEM_3");
+    assert.equal(await bindByEvents("throttle_down", [{ type: "keydown", code: "KeyM", key: ",", keyCode: 188 }]), "OEM_COMMA");
+    // AltGr: left Control first, then right Alt; left Control alone is bound at its release.
+    assert.equal(await bindByEvents("brake_hard", [{ type: "keydown", code: "ControlLeft", key: "Control", keyCode: 17 },
+                                                    { type: "keydown", code: "AltRight", key: "AltGraph", keyCode: 18 }]), "RMENU");
+    assert.equal(await bindByEvents("brake_light", [{ type: "keydown", code: "ControlLeft", key: "Control", keyCode: 17 },
+                                                     { type: "keyup", code: "ControlLeft", key: "Control", keyCode: 17 }]), "LCONTROL");
+    const now = values(nativeReport(scratchFile("layout.ini", await save())));
+    assert.deepEqual([now.throttle_up, now.throttle_down, now.brake_hard, now.brake_light],
+                     ["OEM_3 (192)", "OEM_COMMA (188)", "RMENU (165)", "LCONTROL (162)"]);
+  } finally {
+    await openPage();
+  }
+  // Elsewhere keyCode is not Windows' code: the key's US place, said beside it.
+  assert.equal(await bindByEvents("throttle_up", [{ type: "keydown", code: "Semicolon", key: "ö", keyCode: 192 }]), "OEM_1");
+  assert.match(await text("tr[data-action='throttle_up'] td.note"), /place on a US keyboard/);
+});
+
+test("a key the game never sees held is refused, and the row waits for another", async () => {
+  await page.click("#shipped");
+  const press = (code, key) => ({ type: "keydown", code, key });
+  assert.equal(await bindByEvents("enter_exit", [press("MetaLeft", "Meta")]), "press a key...");
+  assert.match(await text("tr[data-action='enter_exit'] td.note"), /Windows key cannot be bound/);
+  assert.equal(await bindByEvents("enter_exit", [press("PrintScreen", "PrintScreen")]), "press a key...");
+  assert.match(await text("tr[data-action='enter_exit'] td.note"), /Print Screen cannot be bound/);
+  assert.equal(await bind("enter_exit", "KeyG"), "G");
+  // The game hears NumLock, Scroll Lock and Menu: written by number, as they have no names.
+  assert.equal(await bindByEvents("brake_hard", [press("NumLock", "NumLock")]), "144");
+  assert.equal(values(nativeReport(scratchFile("numlock.ini", await save()))).brake_hard, "144");
 });
