@@ -100,7 +100,6 @@ TEST_F(Allocations, AShownConsoleAllocatesNothingHoweverLongItsHistory) {
 
 // Six looks for the train among the frames, and the line every frame.
 TEST_F(Allocations, OnFootBesideATrainTheHintAllocatesNothing) {
-    sim::SetClock(Booted);
     StartPlugin("[gui]\nshow_hints=1\n");
     sim::AddTrain("metrotrain", sim::Vec3{});
     sim::PlacePlayer({MetroCabDoor.x - 2.0f, MetroCabDoor.y, MetroCabDoor.z});
