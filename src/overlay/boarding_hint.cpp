@@ -38,7 +38,7 @@ void TakeLook(const BoardingLook& look, uint32_t now) {
 
 void ShowBoardingHint() {
     if (DriveState.driving) {
-        ForgetBoardingHint();
+        if (BoardingHint.looked || BoardingHint.reasonShown) ForgetBoardingHint();
         return;
     }
     // Hidden by the position cycle: the player asked for a clear screen.
