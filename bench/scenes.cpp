@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -16,8 +18,8 @@
 #include "bench/replay.h"
 #include "sim/sim.h"
 
-const SceneInfo Scenes[11] = {
-    {Scene::Idle, "idle", "idle (not driving, nothing shown)", false},
+const SceneInfo Scenes[13] = {
+    {Scene::Idle, "idle", "idle (not driving, nothing shown, show_hints=0)", false},
     {Scene::Common, "common", "driving, panel (the common frame)", false},
     {Scene::Console0, "console0", "driving, panel + console, 0 messages", false},
     {Scene::Console10, "console10", "driving, panel + console, 10 messages", false},
@@ -28,6 +30,8 @@ const SceneInfo Scenes[11] = {
     {Scene::Boarding3, "boarding3", "boarding a metro train, 3 cars listed before it", true},
     {Scene::Boarding9, "boarding9", "boarding a metro train, 9 cars listed before it", true},
     {Scene::Reload, "reload", "settings reload (Alt + I), sample file", false},
+    {Scene::HintLook, "hintlook", "on foot 2 m from a cab door, hint shown, a look for the train", false},
+    {Scene::HintLine, "hintline", "on foot 2 m from a cab door, hint shown, no look", false},
 };
 
 const SceneInfo* FindScene(const char* name) {
@@ -43,6 +47,10 @@ constexpr uint32_t NormalStep = 16;
 // Longer than the longest debounce (500 ms), so every debounced action is
 // due in every pass.
 constexpr uint32_t ActionStep = 501;
+// The hint looks again when more than 250 ms have passed: every pass at
+// this step, and never again at a standstill clock.
+constexpr uint32_t LookStep = 251;
+constexpr uint32_t StandstillStep = 0;
 const sim::Vec3 MetroCabDoor{-2.0f, 3.25f, 1.0f};
 
 // The sample file's bindings that can all fire in one pass and leave the
@@ -79,6 +87,8 @@ int CarsBeforeTrain(Scene scene) {
     default: return -1;  // not a boarding scene
     }
 }
+
+bool OnFootByATrain(Scene scene) { return scene == Scene::HintLook || scene == Scene::HintLine; }
 
 bool Driving(Scene scene) {
     return scene == Scene::Common || scene == Scene::Busiest || ConsoleMessages(scene) >= 0;
@@ -149,8 +159,32 @@ void SetUpBoarding(Scene scene) {
         Require(sim::PanelLines().size() == 4, "the player did not board the metro train");
         Require(PluginOverlay().consoleText.size() > 0, "boarding posted no distance");
         BetweenPasses(scene);
-        Require(sim::PanelLines().empty(), "the player did not leave the train");
+        Require(sim::BoxesDrawn().empty(), "the player did not leave the train");
     }
+}
+
+// Two metres beside the cab door, where the hint counts the way down.
+void SetUpHint(Scene scene) {
+    PlaceMetroTrainBehindCars(0);
+    sim::PlacePlayer(sim::Vec3{MetroCabDoor.x - 2.0f, MetroCabDoor.y, MetroCabDoor.z});
+    RunPass(Scene::HintLook);
+    Require(sim::PanelLines() == std::vector<std::string>{"Cab door 2.0 m"}, "the hint does not show the cab door");
+    RunPass(scene);
+    const bool looked = !sim::CallsTo("ListNearbyVehicles").empty();
+    Require(looked == (scene == Scene::HintLook), "the hint did not look as the scene wants it");
+    // Without a look, one text line: its nine drawing natives and nothing else.
+    if (scene == Scene::HintLine) Require(sim::Trace().size() == 9, "a pass without a look issues more than the line");
+}
+
+// The idle frame is the plug-in with nothing to do: the sample file with
+// its hint switched off. Every other frame runs the file as shipped.
+void WriteSampleSettings(Scene scene) {
+    std::ifstream in(SampleSettings, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t at = text.find("show_hints=1");
+    Require(at != std::string::npos, "the sample settings have no show_hints=1");
+    if (scene == Scene::Idle) text[at + std::strlen("show_hints=")] = '0';
+    std::ofstream("Velquorin.ini", std::ios::binary | std::ios::trunc) << text;
 }
 
 void SetUpReload() {
@@ -161,10 +195,7 @@ void SetUpReload() {
 
 }  // namespace
 
-void PrepareWorkingDirectory() {
-    workingDirectory = sim::UseFreshWorkingDirectory();
-    std::filesystem::copy_file(SampleSettings, "Velquorin.ini");
-}
+void PrepareWorkingDirectory() { workingDirectory = sim::UseFreshWorkingDirectory(); }
 
 void RemoveWorkingDirectory() {
     std::error_code ignored;
@@ -177,6 +208,7 @@ void SetUpScene(Scene scene) {
     // A machine that has been up a while: at clock 0 no debounced action
     // would be due for the first half second.
     sim::SetClock(3600000);
+    WriteSampleSettings(scene);
     sim::Load();
     sim::RunFrame();  // the start: settings read
     FindPluginRecords();
@@ -192,6 +224,7 @@ void SetUpScene(Scene scene) {
     if (scene == Scene::Busiest) SetUpBusiest();
     if (CarsBeforeTrain(scene) >= 0) SetUpBoarding(scene);
     if (scene == Scene::Reload) SetUpReload();
+    if (OnFootByATrain(scene)) SetUpHint(scene);
     if (CarsBeforeTrain(scene) < 0)
         for (int i = 0; i < 3; ++i) RunPass(scene);
     if (Driving(scene)) Require(sim::PanelLines().size() == 4, "the driver panel is not drawn");
@@ -216,6 +249,8 @@ void RunPass(Scene scene) {
     case Scene::Boarding0:
     case Scene::Boarding3:
     case Scene::Boarding9: sim::RunFrame(ActionStep); break;
+    case Scene::HintLook: sim::RunFrame(LookStep); break;
+    case Scene::HintLine: sim::RunFrame(StandstillStep); break;
     default: sim::RunFrame(NormalStep); break;
     }
 }

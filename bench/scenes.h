@@ -15,6 +15,8 @@ enum class Scene {
     Boarding3,
     Boarding9,
     Reload,
+    HintLook,
+    HintLine,
 };
 
 struct SceneInfo {
@@ -23,7 +25,7 @@ struct SceneInfo {
     const char* title;  // for the tables
     bool timedSingly;   // each pass timed alone, with untimed steps between passes
 };
-extern const SceneInfo Scenes[11];
+extern const SceneInfo Scenes[13];
 const SceneInfo* FindScene(const char* name);
 
 // Once per process: a fresh working directory holding the sample settings,

@@ -84,7 +84,9 @@ Installing
      velquorin-check.exe too if you like. Nothing else is needed.
   2. Start the game in single-player. The ASI loader's log lists
      Velquorin.asi as loaded (or failed).
-  3. Walk to a freight or metro train's cab door and press F.
+  3. Walk up to a freight or metro train: where the driver panel will be,
+     a line shows the way ("Cab door 2.4 m"), then "Press F to drive".
+     Press F at the cab door.
   The version installed: right-click Velquorin.asi, Properties, Details.
   To uninstall, delete the three files.
 
@@ -107,6 +109,18 @@ Keys (the defaults; Velquorin.ini can change every one but F6)
   In Velquorin.ini a key is written by name, as in throttle_up=W or
   open_left_doors=NUMPAD1; a number (Windows' virtual-key code, such as
   87 for W) works too.
+
+The hint on foot
+  With show_hints=1 (the [gui] section; as shipped) a line where the
+  driver panel shows tells you what F does where you stand:
+    Press F to drive      F boards this train now
+    Cab door 2.4 m        the cab door is that far; walk to within 1 m
+  After a press of F that boarded nothing, for 3 seconds, why:
+    No train near, This train cannot be driven (not a freight or metro
+    train), Cab door 2.4 m away, or Train 12.3 m away (with
+    enter_realistic=0, the train must be within 10 m).
+  To turn it off, set show_hints=0 and press Alt + I. F5's hidden panel
+  hides the line too.
 
 Key names (names and codes of the common keys)
   A to Z        65-90      F1 to F12       112-123   SPACE    32
@@ -168,8 +182,10 @@ Checking your settings file
 
 Troubleshooting
   The panel does not show
-    - It shows only while you drive: stand at the cab door (within 1 m)
-      and press F.
+    - It shows only while you drive. On foot the hint line in its place
+      says where the cab door is: walk until it reads "Press F to drive"
+      (within 1 m of the door), then press F. No line at all? Then no
+      train you can drive is near, or show_hints is 0.
     - F5 hides it after the top-left place: press F5 again.
     - A position near or past the screen's edge, or an opacity of 0, hides
       part or all of it: velquorin-check.exe points these out.

@@ -16,6 +16,7 @@
 #include "driving/drive_state.h"
 #include "json_text.h"
 #include "key_hints.h"
+#include "overlay/boarding_hint.h"
 #include "overlay/overlay_state.h"
 #include "screen_paint.h"
 #include "settings/key_names.h"
@@ -208,17 +209,19 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
     }
     Answer = "{\"presets\":[" + presets + "],\"backgroundOpacity\":" + std::to_string(Settings.backgroundOpacity) +
              ",\"textOpacity\":" + std::to_string(Settings.textOpacity) +
-             ",\"metric\":" + (Settings.useMetricSystem ? "true" : "false") + ",\"keys\":[" + keys +
+             ",\"metric\":" + (Settings.useMetricSystem ? "true" : "false") +
+             ",\"showHints\":" + (Settings.showHints ? "true" : "false") + ",\"keys\":[" + keys +
              "],\"keyFindings\":" + FindingsJson(MentionsABinding) +
              ",\"panelFindings\":" + FindingsJson(MentionsAPanel) + ",\"editable\":" + (IsUtf16Text(Document) ? "false" : "true") + ",\"status\":" + std::to_string(ReportStatus) +
              ",\"report\":" + JsonString(Report) + "}";
     return Answer.c_str();
 }
 
-// One frame: the driver panel at the preset, in the sample state, and the
-// console, drawn by the plug-in's code, for a canvas of width x height.
+// One frame: the driver panel at the preset, in the sample state, or on
+// foot at a cab door the hint in its place, and the console, drawn by the
+// plug-in's code, for a canvas of width x height.
 EMSCRIPTEN_KEEPALIVE const char* vq_frame(double width, double height, int preset, double speed, double throttle,
-                                          int brakeLevel, int direction) {
+                                          int brakeLevel, int direction, int onFoot) {
     if (preset >= 0 && preset < 4) {
         OverlayState.panelX = Settings.panelPresets[preset].x;
         OverlayState.panelY = Settings.panelPresets[preset].y;
@@ -228,7 +231,15 @@ EMSCRIPTEN_KEEPALIVE const char* vq_frame(double width, double height, int prese
     DriveState.brakeLevel = brakeLevel;
     DriveState.direction = direction;
     TakeDrawnFrame();
-    DrawDriverPanel();
+    if (!onFoot) {
+        DrawDriverPanel();
+    } else if (Settings.showHints) {
+        BoardingLook atTheCabDoor;
+        atTheCabDoor.verdict = BoardingVerdict::Boards;
+        char line[100];
+        FormatOnFootHint(line, atTheCabDoor);
+        if (line[0] != '\0') DrawHintLine(line);
+    }
     DrawConsole();
     Answer = PaintedFrameJson(TakeDrawnFrame(), width, height);
     return Answer.c_str();

@@ -7,6 +7,7 @@
 #include "driving/step_pacing.h"
 #include "host/natives.h"
 #include "host/platform.h"
+#include "overlay/boarding_hint.h"
 #include "overlay/overlay_state.h"
 #include "settings/settings.h"
 
@@ -49,19 +50,6 @@ float Distance(const Vector3& a, const Vector3& b) {
 
 Vector3 PointOf(int train, const Vector3& offset) { return OffsetToWorld(train, offset.x, offset.y, offset.z); }
 
-// The distance rule of the settings; metro trains post the distance to
-// their boarding point whatever the outcome, and again after a success.
-bool CloseEnough(int train, const TrainPoints& points, bool postDistance) {
-    Vector3 origin = OffsetToWorld(train, 0.0f, 0.0f, 0.0f);
-    Vector3 boarding = PointOf(train, points.boarding);
-    Vector3 player = PositionOfEntity(GetPlayerCharacter(), 1);
-    float toBoarding = Distance(boarding, player);
-    if (postDistance) SetConsoleMessage(FormatNumber(toBoarding));
-    bool allowed = Settings.enterRealistic ? toBoarding < 1.0f : Distance(origin, player) < 10.0f;
-    if (allowed && postDistance) SetConsoleMessage(FormatNumber(toBoarding));
-    return allowed;
-}
-
 void StopDriving() {
     DriveState.driving = false;
     HostBoardingSwitch(0);
@@ -103,15 +91,16 @@ void Leave() {
 }
 
 void Board() {
-    const int train = FindNearbyTrain();
-    if (train == 0) return;
-    if (IsVehicleModel(train, "freight")) {
-        if (!CloseEnough(train, FreightPoints, false)) return;
-    } else if (IsVehicleModel(train, "metrotrain")) {
-        if (!CloseEnough(train, MetroPoints, true)) return;
-    } else {
+    const BoardingLook look = LookForTrainToBoard();
+    // Metro trains post the distance to their boarding point whatever the
+    // outcome, and again after a success.
+    if (look.metro) SetConsoleMessage(FormatNumber(look.toBoardingPoint));
+    if (look.verdict != BoardingVerdict::Boards) {
+        NoteRefusedBoarding(look);
         return;
     }
+    if (look.metro) SetConsoleMessage(FormatNumber(look.toBoardingPoint));
+    const int train = look.train;
     const int driver = OccupantOfSeat(train, DriverSeat);
     if (driver != 0) PlaceEntity(driver, 0.0f, 0.0f, 0.0f);
     PutCharacterInSeat(GetPlayerCharacter(), train, DriverSeat);
@@ -129,6 +118,31 @@ void Board() {
 }
 
 }  // namespace
+
+BoardingLook LookForTrainToBoard() {
+    BoardingLook look;
+    look.train = FindNearbyTrain();
+    if (look.train == 0) return look;
+    const TrainPoints* points = nullptr;
+    if (IsVehicleModel(look.train, "freight")) {
+        points = &FreightPoints;
+    } else if (IsVehicleModel(look.train, "metrotrain")) {
+        points = &MetroPoints;
+        look.metro = true;
+    } else {
+        look.verdict = BoardingVerdict::OtherModel;
+        return look;
+    }
+    const Vector3 origin = OffsetToWorld(look.train, 0.0f, 0.0f, 0.0f);
+    const Vector3 boarding = PointOf(look.train, points->boarding);
+    const Vector3 player = PositionOfEntity(GetPlayerCharacter(), 1);
+    look.toBoardingPoint = Distance(boarding, player);
+    look.toOrigin = Distance(origin, player);
+    look.realistic = Settings.enterRealistic;
+    const bool allowed = look.realistic ? look.toBoardingPoint < 1.0f : look.toOrigin < 10.0f;
+    look.verdict = allowed ? BoardingVerdict::Boards : BoardingVerdict::TooFar;
+    return look;
+}
 
 int FindNearbyTrain() {
     NearbyVehicleBuffer buffer;

@@ -19,6 +19,21 @@ struct DriveRecord {
 extern DriveRecord DriveState;
 
 // Boarding and leaving.
+enum class BoardingVerdict { NoTrain, OtherModel, TooFar, Boards };
+// What the enter/exit key would find where the player stands: the train
+// listed first, and for a freight or metro train the two distances the
+// boarding rule of the settings is tested on.
+struct BoardingLook {
+    BoardingVerdict verdict = BoardingVerdict::NoTrain;
+    int train = 0;
+    bool metro = false;
+    bool realistic = false;  // the rule applied: the cab door's distance, not the origin's
+    float toBoardingPoint = 0.0f;
+    float toOrigin = 0.0f;
+};
+// The natives of a press, in its order, and nothing else: no console
+// post, nobody moved.
+BoardingLook LookForTrainToBoard();
 int FindNearbyTrain();
 bool IsVehicleModel(int vehicle, const char* modelName);
 void ToggleBoarding();

@@ -24,16 +24,18 @@ const char* DirectionLine(int direction) {
     }
 }
 
-// Offsets are worked in double precision from the float anchor, then
-// narrowed, so every line lands where the layout's numbers put it.
-float Offset(float anchor, double offset) { return static_cast<float>(static_cast<double>(anchor) + offset); }
-
 void ApplyPreset(int preset) {
     OverlayState.panelX = Settings.panelPresets[preset].x;
     OverlayState.panelY = Settings.panelPresets[preset].y;
 }
 
 }  // namespace
+
+// Worked in double precision from the float anchor, then narrowed, so
+// every line lands where the layout's numbers put it.
+float PanelLineOffset(float anchor, double offset) {
+    return static_cast<float>(static_cast<double>(anchor) + offset);
+}
 
 void FormatSpeedLine(char (&line)[100], float speed, bool metric) {
     const double value = static_cast<double>(speed);
@@ -50,7 +52,7 @@ void FormatThrottleLine(char (&line)[100], float throttle) {
 void DrawDriverPanel() {
     const float x = OverlayState.panelX;
     const float y = OverlayState.panelY;
-    const float lineX = Offset(x, -0.05);
+    const float lineX = PanelLineOffset(x, -0.05);
     const float scale = 0.3f;
     const int alpha = Settings.textOpacity;
 
@@ -58,14 +60,14 @@ void DrawDriverPanel() {
 
     char line[100];
     FormatSpeedLine(line, DriveState.speed, Settings.useMetricSystem);
-    DrawText(line, lineX, Offset(y, -0.05), scale, alpha);
+    DrawText(line, lineX, PanelLineOffset(y, -0.05), scale, alpha);
 
     FormatThrottleLine(line, DriveState.throttle);
-    DrawText(line, lineX, Offset(y, -0.025), scale, alpha);
+    DrawText(line, lineX, PanelLineOffset(y, -0.025), scale, alpha);
 
     if (const char* brake = BrakeLine(DriveState.brakeLevel)) DrawText(brake, lineX, y, scale, alpha);
     if (const char* direction = DirectionLine(DriveState.direction))
-        DrawText(direction, lineX, Offset(y, 0.025), scale, alpha);
+        DrawText(direction, lineX, PanelLineOffset(y, 0.025), scale, alpha);
 }
 
 void CyclePanelPosition() {

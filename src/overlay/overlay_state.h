@@ -24,6 +24,8 @@ double FormattedValue(double value);
 // second, in km/h or mph, and the throttle in percent.
 void FormatSpeedLine(char (&line)[100], float speed, bool metric);
 void FormatThrottleLine(char (&line)[100], float throttle);
+// A line's place from the panel's anchor and the layout's offset.
+float PanelLineOffset(float anchor, double offset);
 void DrawDriverPanel();
 void CyclePanelPosition();
 

@@ -10,6 +10,7 @@
 #include "driving/drive_state.h"
 #include "driving/step_pacing.h"
 #include "host/script_hook.h"
+#include "overlay/boarding_hint.h"
 #include "overlay/overlay_state.h"
 #include "settings/settings.h"
 
@@ -50,6 +51,7 @@ void RunFramePass() {
         UpdateSpeed();
         if (OverlayState.consoleVisible) DrawConsole();
         if (OverlayState.panelVisible && DriveState.driving) DrawDriverPanel();
+        if (Settings.showHints) ShowBoardingHint();
     });
 }
 
@@ -60,7 +62,10 @@ void RunFramePass() {
 bool ScriptStartedBefore = false;
 
 void ScriptMain() {
-    if (ScriptStartedBefore) Guarded(EndDriveOfLastSession);
+    if (ScriptStartedBefore) {
+        Guarded(EndDriveOfLastSession);
+        ForgetBoardingHint();
+    }
     ScriptStartedBefore = true;
     Guarded(LoadSettingsAndPlacePanel);
     for (;;) {

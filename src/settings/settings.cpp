@@ -1,4 +1,4 @@
-// LoadSettings: the 27 keys of Velquorin.ini, in file order.
+// LoadSettings: the 28 keys of Velquorin.ini, in file order.
 #include "settings/settings.h"
 
 #include <exception>
@@ -98,6 +98,8 @@ void LoadSettings() {
     // limit and reads as 0 too.
     uint32_t stepsPerSecond = ReadUnsigned("gameplay", "speed_steps_per_second", D.speedStepsPerSecond);
     s.speedStepsPerSecond = stepsPerSecond <= MaxSpeedStepsPerSecond ? stepsPerSecond : 0;
+
+    s.showHints = ReadInt("gui", "show_hints", D.showHints ? 1 : 0) != 0;
 }
 
 void LoadSettingsAndPlacePanel() {

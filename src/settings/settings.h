@@ -33,6 +33,9 @@ struct SettingsRecord {
     int32_t textOpacity = 255;
     // Speed-model and throttle steps a second of tick time; 0 is one a frame.
     uint32_t speedStepsPerSecond = 0;
+    // On foot, a line at the panel's place says what the enter/exit key
+    // would do there, and why a press boarded nothing.
+    bool showHints = false;
 };
 
 // speed_steps_per_second above this reads as 0.
@@ -44,7 +47,7 @@ extern SettingsRecord Settings;
 
 constexpr const char* SettingsPath = ".\\Velquorin.ini";
 
-// Reads the 27 keys in file order. A panel position that is no number
+// Reads the 28 keys in file order. A panel position that is no number
 // throws std::invalid_argument("invalid stof argument"); one too large for a
 // float throws std::out_of_range("stof argument out of range"). The fields
 // before the failing key keep their new values, it and every later field

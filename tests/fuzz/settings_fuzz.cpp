@@ -148,7 +148,7 @@ namespace {
 
 enum Kind { Switch, TopSpeed, KeyCode, Position, Opacity, StepRate };
 
-constexpr int RowCount = 27;
+constexpr int RowCount = 28;
 
 struct Row {
     const char* section;
@@ -185,6 +185,7 @@ const Row Rows[RowCount] = {
     {"gui", "background_opacity", Opacity, 255},
     {"gui", "text_opacity", Opacity, 255},
     {"gameplay", "speed_steps_per_second", StepRate, 0},
+    {"gui", "show_hints", Switch, 0},
 };
 
 uint32_t Bits(float value) {
@@ -217,7 +218,7 @@ float& FloatField(SettingsRecord& s, int row) {
 
 uint32_t Get(SettingsRecord& s, int row) {
     switch (Rows[row].kind) {
-    case Switch: return row == 0 ? s.enterRealistic : s.useMetricSystem;
+    case Switch: return row == 0 ? s.enterRealistic : row == 1 ? s.useMetricSystem : s.showHints;
     case TopSpeed:
     case Position: return Bits(FloatField(s, row));
     case KeyCode: return IntField(s, row);
@@ -228,7 +229,7 @@ uint32_t Get(SettingsRecord& s, int row) {
 
 void Set(SettingsRecord& s, int row, uint32_t value) {
     switch (Rows[row].kind) {
-    case Switch: (row == 0 ? s.enterRealistic : s.useMetricSystem) = value != 0; break;
+    case Switch: (row == 0 ? s.enterRealistic : row == 1 ? s.useMetricSystem : s.showHints) = value != 0; break;
     case TopSpeed:
     case Position: FloatField(s, row) = FromBits(value); break;
     case KeyCode: IntField(s, row) = value; break;

@@ -98,4 +98,14 @@ TEST_F(Allocations, AShownConsoleAllocatesNothingHoweverLongItsHistory) {
     EXPECT_TRUE(sim::ConsoleDrawn());
 }
 
+// Six looks for the train among the frames, and the line every frame.
+TEST_F(Allocations, OnFootBesideATrainTheHintAllocatesNothing) {
+    StartPlugin("[gui]\nshow_hints=1\n");
+    sim::AddTrain("metrotrain", sim::Vec3{});
+    sim::PlacePlayer({MetroCabDoor.x - 2.0f, MetroCabDoor.y, MetroCabDoor.z});
+    EXPECT_EQ(AllocationsIn(100), 0u);
+    sim::RunFrame();
+    EXPECT_EQ(sim::PanelLines(), std::vector<std::string>{"Cab door 2.0 m"});
+}
+
 }  // namespace

@@ -330,6 +330,7 @@ void ExpectSame(const SettingsRecord& got, const SettingsRecord& want) {
     EXPECT_EQ(got.backgroundOpacity, want.backgroundOpacity);
     EXPECT_EQ(got.textOpacity, want.textOpacity);
     EXPECT_EQ(got.speedStepsPerSecond, want.speedStepsPerSecond);
+    EXPECT_EQ(got.showHints, want.showHints);
 }
 
 SettingsRecord Defaults() {
@@ -385,7 +386,7 @@ TEST_F(SettingsFile, WithNoFileTheRecordHoldsEveryDefault) {
 
 // The shipped file changes where the panel stands, four different places
 // each keeping the whole 0.12 box on the screen, and paces the speed model
-// at 60 steps a second.
+// at 60 steps a second, and shows the hint on foot.
 TEST_F(SettingsFile, TheSampleFileLoadsTheDefaultsWithFourPanelPositionsOnScreen) {
     const fs::path sample = fs::path(VELQUORIN_SOURCE_DIR) / "Velquorin.ini";
     ASSERT_TRUE(fs::exists(sample)) << sample;
@@ -393,6 +394,7 @@ TEST_F(SettingsFile, TheSampleFileLoadsTheDefaultsWithFourPanelPositionsOnScreen
     StartPlugin();
     SettingsRecord want = Defaults();
     want.speedStepsPerSecond = 60;
+    want.showHints = true;
     for (int k = 0; k < 4; ++k) {
         const PanelPreset& at = Record().panelPresets[k];
         EXPECT_TRUE(at.x >= 0.06f && at.x <= 0.94f && at.y >= 0.06f && at.y <= 0.94f) << "preset " << k;

@@ -61,6 +61,7 @@ struct DemoRecord {
     DriveChart chart;
     AnimationFrame shot;     // the whole screen, with the console open
     AnimationFrame closeUp;  // the panel under the light brake
+    AnimationFrame hint;     // on foot at the cab door, what F would do
     std::vector<AnimationFrame> animation;
     std::string caption;
     double captionUntil = 0;
@@ -160,12 +161,15 @@ void Expect(bool happened, const char* what) {
     Demo.everythingHappened = false;
 }
 
-// What happened, then what the player sees on the last frame.
+// What happened, then what the player sees on the last frame: on foot the
+// line at the panel's place is the hint.
 void Show(const std::string& what) {
     std::printf("[%6.2f s] %s\n", sim::Now() / 1000.0, what.c_str());
     std::vector<std::string> lines = sim::PanelLines();
-    if (lines.empty()) std::printf("    (no driver panel on the screen)\n");
-    for (const std::string& line : lines) std::printf("    | %s\n", ColouredLine(line, Demo.ansi).c_str());
+    const bool onFoot = !PluginDrive().driving;
+    if (lines.empty() || onFoot) std::printf("    (no driver panel on the screen)\n");
+    for (const std::string& line : lines)
+        std::printf(onFoot ? "    hint: %s\n" : "    | %s\n", ColouredLine(line, Demo.ansi).c_str());
     if (sim::ConsoleDrawn()) {
         std::printf("    console:\n");
         std::istringstream text(sim::ConsoleTextDrawn());
@@ -190,12 +194,32 @@ std::string Fixed(const char* format, double value) {
     return text;
 }
 
-void BoardAndDoors() {
-    Demo.train = PlaceTrainAndPlayer("metrotrain");
-    Demo.caption = "By the metro train's cab door";
+void Caption(const char* text) {
+    Demo.caption = text;
     Demo.captionUntil = 1e300;
+}
+
+// Three metres to the side of the cab door first, where F boards nothing
+// and the hint (show_hints=1) says why, then at the door.
+void WalkUpToTheCab() {
+    Demo.train = PlaceTrainAndPlayer("metrotrain");
+    const sim::Vec3 door = sim::Get(sim::Player()).position;
+    sim::PlacePlayer({door.x - 3.0f, door.y, door.z});
+    Caption("Three metres from the metro train's cab door");
     Wait(0.65);
+    Show("The player walks up to a metro train, three metres from its cab door.");
+    Press(Keys.enterExit);
+    Expect(!PluginDrive().driving, "F boards nothing three metres from the cab door");
+    Show(Name(Keys.enterExit) + ": too far from the cab door, nothing to board.");
+    sim::PlacePlayer(door);
+    Caption("By the metro train's cab door");
+    Wait(3.25);  // the reason stays 3 s
+    Demo.hint = Snapshot();
     Show("The player stands half a metre from the metro train's cab door.");
+}
+
+void BoardAndDoors() {
+    WalkUpToTheCab();
     Press(Keys.enterExit);
     Expect(PluginDrive().driving, "F seats the player");
     Show(Name(Keys.enterExit) + ": the player takes the driver's seat.");
@@ -321,15 +345,19 @@ int RunDemo(const DemoOptions& options) {
     ConsoleReloadLeave();
 
     const std::string shot = outDir + "/screenshot.png", panel = outDir + "/panel.png",
-                      chart = outDir + "/drive-chart.png", animation = outDir + "/drive.gif";
+                      chart = outDir + "/drive-chart.png", animation = outDir + "/drive.gif",
+                      hint = outDir + "/hint.png";
     const AnimationFrame& up = Demo.closeUp;
+    const AnimationFrame& door = Demo.hint;
     bool pictures = WriteScreenshot(shot, Demo.shot.texts, Demo.shot.boxes) &&
                     WritePanelCloseUp(panel, up.texts, up.boxes, up.panelX, up.panelY) &&
+                    WritePanelCloseUp(hint, door.texts, door.boxes, door.panelX, door.panelY) &&
                     WriteChart(chart, Demo.chart) && WriteAnimation(animation, Demo.animation, AnimationSpeedUp);
     std::printf("\n%zu frames in %.1f s of game time, at %d frames a second, %s.\n", Demo.chart.samples.size(),
                 sim::Now() / 1000.0, Demo.fps, Pace().c_str());
     std::printf("Screenshot of the frame with the console open: %s\nThe panel under the light brake: %s\n", shot.c_str(),
                 panel.c_str());
+    std::printf("On foot at the cab door, the hint: %s\n", hint.c_str());
     std::printf("Chart of the drive: %s\nThe drive, animated: %s\n", chart.c_str(), animation.c_str());
     for (const std::string& fault : sim::Faults()) std::printf("host fault: %s\n", fault.c_str());
     bool clean = sim::Faults().empty();

@@ -269,7 +269,7 @@ void Redraw(const DriveSession& s) {
     line(drive.driving ? "Player: in the driver's seat" : "Player: on foot (press F by the cab door)");
     std::vector<std::string> panel = sim::PanelLines();
     if (!drive.driving)
-        line("Panel: not shown while on foot");
+        line(panel.empty() ? "Panel: not shown while on foot" : "Hint, where the panel shows (show_hints=1):");
     else if (!overlay.panelVisible)
         line("Panel: hidden (F5 shows it again)");
     else {

@@ -25,6 +25,12 @@ $want"
 
 grep -q $'\033' "$log" && fail "colour codes in output that is not a terminal"
 grep -q "(no driver panel on the screen)" <(grep -F -A1 "stands half a metre" "$log") || fail "a panel before boarding"
+# The shipped file shows the hint on foot: the way to the cab door, why F
+# boarded nothing three metres from it, and what F does at it.
+hint_after() { grep -F -A2 -- "$1" "$log" | sed -n 's/^    hint: //p' | head -1; }
+[ "$(hint_after "three metres from its cab door.")" = "Cab door 3.0 m" ] || fail "no distance hint"
+[ "$(hint_after "too far from the cab door")" = "Cab door 3.0 m away" ] || fail "no reason after F"
+[ "$(hint_after "stands half a metre")" = "Press F to drive" ] || fail "no hint at the cab door"
 
 expect_panel "F: the player takes the driver's seat." \
   "Speed:   0 km/h" "Throttle:   0 %" "Brake: [L] [M] [H]" "Direction: Forward"
@@ -47,6 +53,7 @@ grep -F -A1 "F: the player leaves the cab" "$log" | grep -qF "(no driver panel o
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; }
 [ "$(png_size "$out/pictures/screenshot.png")" = "1920x1080" ] || fail "screenshot size"
 [ "$(png_size "$out/pictures/panel.png")" = "560x320" ] || fail "close-up size"
+[ "$(png_size "$out/pictures/hint.png")" = "560x320" ] || fail "hint close-up size"
 [ "$(png_size "$out/pictures/drive-chart.png")" = "1000x592" ] || fail "chart size"
 # GIF: the logical screen's width and height follow the six-byte
 # signature; each frame's delay (centiseconds) is in its graphic control

@@ -1,0 +1,63 @@
+// The hint on foot: a look for a train to board at most every 250 ms, its
+// line drawn every pass in between, and the reason a press boarded nothing
+// for 3 s. Every text lives in this record, so no pass allocates.
+#include <cstdint>
+
+#include "host/platform.h"
+#include "overlay/boarding_hint.h"
+#include "overlay/overlay_state.h"
+#include "settings/settings.h"
+
+namespace {
+
+// A look costs the natives of a press, so it is not made every frame: at
+// most four a second keeps the line as fresh as a walk needs.
+constexpr uint32_t LookInterval = 250;
+constexpr uint32_t ReasonShownFor = 3000;
+
+struct BoardingHintRecord {
+    bool looked = false;  // false: the next pass on foot looks at once
+    uint32_t lookTick = 0;
+    char line[100] = "";  // what the last look found; "" draws nothing
+    bool reasonShown = false;
+    uint32_t reasonTick = 0;
+    char reason[100] = "";
+};
+
+BoardingHintRecord BoardingHint;
+
+uint32_t Now() { return static_cast<uint32_t>(GetTickCount()); }
+
+void TakeLook(const BoardingLook& look, uint32_t now) {
+    FormatOnFootHint(BoardingHint.line, look);
+    BoardingHint.lookTick = now;
+    BoardingHint.looked = true;
+}
+
+}  // namespace
+
+void ShowBoardingHint() {
+    if (DriveState.driving) {
+        if (BoardingHint.looked || BoardingHint.reasonShown) ForgetBoardingHint();
+        return;
+    }
+    // Hidden by the position cycle: the player asked for a clear screen.
+    if (!OverlayState.panelVisible) return;
+    const uint32_t now = Now();
+    if (!BoardingHint.looked || now - BoardingHint.lookTick > LookInterval) TakeLook(LookForTrainToBoard(), now);
+    // Unsigned ticks: the reason expires across the counter's wrap too.
+    if (BoardingHint.reasonShown && now - BoardingHint.reasonTick >= ReasonShownFor) BoardingHint.reasonShown = false;
+    const char* line = BoardingHint.reasonShown ? BoardingHint.reason : BoardingHint.line;
+    if (line[0] != '\0') DrawHintLine(line);
+}
+
+void NoteRefusedBoarding(const BoardingLook& look) {
+    if (!Settings.showHints) return;
+    const uint32_t now = Now();
+    FormatRefusalReason(BoardingHint.reason, look);
+    BoardingHint.reasonShown = true;
+    BoardingHint.reasonTick = now;
+    TakeLook(look, now);
+}
+
+void ForgetBoardingHint() { BoardingHint = BoardingHintRecord{}; }
