@@ -6,6 +6,7 @@
 #include "driving/drive_state.h"
 #include "driving/step_pacing.h"
 #include "host/natives.h"
+#include "log/log.h"
 #include "overlay/overlay_state.h"
 #include "settings/settings.h"
 
@@ -30,11 +31,12 @@ struct NearbyVehicleBuffer {
 static_assert(sizeof(NearbyVehicleBuffer) == 88, "the host expects 88 bytes");
 
 struct TrainPoints {
+    const char* model;
     Vector3 boarding;
     Vector3 exit;
 };
-constexpr TrainPoints FreightPoints{{1.3f, 3.5f, 1.5f}, {1.3f, 3.5f, 0.5f}};
-constexpr TrainPoints MetroPoints{{-2.0f, 3.25f, 1.0f}, {-2.0f, 3.25f, 1.0f}};
+constexpr TrainPoints FreightPoints{"freight", {1.3f, 3.5f, 1.5f}, {1.3f, 3.5f, 0.5f}};
+constexpr TrainPoints MetroPoints{"metrotrain", {-2.0f, 3.25f, 1.0f}, {-2.0f, 3.25f, 1.0f}};
 
 float Distance(const Vector3& a, const Vector3& b) {
     float dx = a.x - b.x;
@@ -47,13 +49,15 @@ Vector3 PointOf(int train, const Vector3& offset) { return OffsetToWorld(train, 
 
 // The distance rule of the settings; metro trains post the distance to
 // their boarding point whatever the outcome, and again after a success.
-bool CloseEnough(int train, const TrainPoints& points, bool postDistance) {
+// Both distances are kept for the log.
+bool CloseEnough(int train, const TrainPoints& points, bool postDistance, BoardingFigures& measured) {
     Vector3 origin = OffsetToWorld(train, 0.0f, 0.0f, 0.0f);
     Vector3 boarding = PointOf(train, points.boarding);
     Vector3 player = PositionOfEntity(GetPlayerCharacter(), 1);
     float toBoarding = Distance(boarding, player);
+    measured = {train, points.model, toBoarding, Distance(origin, player), 0.0f};
     if (postDistance) SetConsoleMessage(FormatNumber(toBoarding));
-    bool allowed = Settings.enterRealistic ? toBoarding < 1.0f : Distance(origin, player) < 10.0f;
+    bool allowed = Settings.enterRealistic ? toBoarding < 1.0f : measured.toTrain < 10.0f;
     if (allowed && postDistance) SetConsoleMessage(FormatNumber(toBoarding));
     return allowed;
 }
@@ -71,6 +75,7 @@ void Leave() {
     // where they no longer are.
     if (OccupantOfSeat(train, DriverSeat) != GetPlayerCharacter()) {
         StopDriving();
+        LogDriveEnd(train, DriveEnd::ByFOutOfSeat);
         return;
     }
     Vector3 exit;
@@ -83,22 +88,30 @@ void Leave() {
         // script. There is no exit point to go to, but the player must not
         // stay "driving" for the rest of the session. Any other model keeps
         // the player in the seat.
-        if (ModelOfEntity(train) == 0) StopDriving();
+        if (ModelOfEntity(train) == 0) {
+            StopDriving();
+            LogDriveEnd(train, DriveEnd::ByFTrainGone);
+        } else {
+            LogStillDriving(train);
+        }
         return;
     }
     PlaceEntity(GetPlayerCharacter(), exit.x, exit.y, exit.z);
     StopDriving();
+    LogDriveEnd(train, DriveEnd::ByF);
 }
 
 void Board() {
     const int train = FindNearbyTrain();
-    if (train == 0) return;
+    BoardingFigures figures;
+    figures.train = train;
+    if (train == 0) return LogBoarding(BoardingResult::NoTrainNear, figures);
     if (IsVehicleModel(train, "freight")) {
-        if (!CloseEnough(train, FreightPoints, false)) return;
+        if (!CloseEnough(train, FreightPoints, false, figures)) return LogBoarding(BoardingResult::TooFar, figures);
     } else if (IsVehicleModel(train, "metrotrain")) {
-        if (!CloseEnough(train, MetroPoints, true)) return;
+        if (!CloseEnough(train, MetroPoints, true, figures)) return LogBoarding(BoardingResult::TooFar, figures);
     } else {
-        return;
+        return LogBoarding(BoardingResult::OtherModel, figures);
     }
     const int driver = OccupantOfSeat(train, DriverSeat);
     if (driver != 0) PlaceEntity(driver, 0.0f, 0.0f, 0.0f);
@@ -109,10 +122,12 @@ void Board() {
     // good (no comparison holds, the direction could never change again),
     // and so would a huge one: at 2,000,000 a brake or drag step is lost to
     // rounding. Nothing in the game moves at 1,000 (3,600 km/h).
-    float speed = SpeedOfEntity(DriveState.train);
+    figures.gameSpeed = SpeedOfEntity(DriveState.train);
+    const float speed = figures.gameSpeed;
     DriveState.speed = std::isfinite(speed) && speed <= MaxBoardingSpeed ? speed : 0.0f;
     RestartStepPacing();
     HostBoardingSwitch(1);
+    LogBoarding(BoardingResult::Boarded, figures);
 }
 
 }  // namespace
@@ -141,10 +156,13 @@ bool IsVehicleModel(int vehicle, const char* modelName) {
 
 void EndDriveOfLastSession() {
     const bool wasDriving = DriveState.driving;
+    const int train = DriveState.train;
     DriveState.driving = false;
     DriveState.train = 0;
     DriveState.speed = 0.0f;
-    if (wasDriving) HostBoardingSwitch(0);
+    if (!wasDriving) return;
+    HostBoardingSwitch(0);
+    LogDriveEnd(train, DriveEnd::GameReload);
 }
 
 void ToggleBoarding() {

@@ -10,6 +10,7 @@
 #include "driving/drive_state.h"
 #include "driving/step_pacing.h"
 #include "host/script_hook.h"
+#include "log/log.h"
 #include "overlay/overlay_state.h"
 #include "settings/settings.h"
 
@@ -23,6 +24,7 @@ void ReportFault(const char* what) noexcept {
         std::string line = std::string("error: ") + what;
         const std::string& console = OverlayState.consoleText;
         if (console.compare(0, line.size() + 1, line + '\n') == 0) return;
+        LogError(what);
         SetConsoleMessage(line);
     } catch (...) {
         // Out of memory even for the message: drop it and keep running.
@@ -44,6 +46,7 @@ void Guarded(Step step) noexcept {
 
 void RunFramePass() {
     Guarded([] {
+        WriteKeyLines();
         PaceStepsForPass();
         HandleControls();
         UpdateSpeed();
@@ -59,7 +62,13 @@ void RunFramePass() {
 bool ScriptStartedBefore = false;
 
 void ScriptMain() {
-    if (ScriptStartedBefore) Guarded(EndDriveOfLastSession);
+    if (ScriptStartedBefore) {
+        LogGameReload();
+        ForgetKeysSeen();
+        Guarded(EndDriveOfLastSession);
+    } else {
+        LogPluginStarted();
+    }
     ScriptStartedBefore = true;
     Guarded(LoadSettingsAndPlacePanel);
     for (;;) {

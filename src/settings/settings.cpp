@@ -1,9 +1,10 @@
-// LoadSettings: the 27 keys of Velquorin.ini, in file order.
+// LoadSettings: the 28 keys of Velquorin.ini, in file order.
 #include "settings/settings.h"
 
 #include <exception>
 #include <string>
 
+#include "log/log.h"
 #include "overlay/overlay_state.h"
 #include "settings/key_names.h"
 #include "settings/panel_position.h"
@@ -98,6 +99,8 @@ void LoadSettings() {
     // limit and reads as 0 too.
     uint32_t stepsPerSecond = ReadUnsigned("gameplay", "speed_steps_per_second", D.speedStepsPerSecond);
     s.speedStepsPerSecond = stepsPerSecond <= MaxSpeedStepsPerSecond ? stepsPerSecond : 0;
+
+    s.writeLog = ReadInt("gameplay", "write_log", D.writeLog ? 1 : 0) != 0;
 }
 
 void LoadSettingsAndPlacePanel() {
@@ -106,8 +109,10 @@ void LoadSettingsAndPlacePanel() {
     } catch (const std::exception& error) {
         std::string key = SettingsFailedKey ? SettingsFailedKey : "settings";
         SetConsoleMessage(key + ": " + error.what());
+        LogSettingsLoad(key.c_str(), error.what());
         return;
     }
     OverlayState.panelX = Settings.panelPresets[0].x;
     OverlayState.panelY = Settings.panelPresets[0].y;
+    LogSettingsLoad(nullptr, nullptr);
 }

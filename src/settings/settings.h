@@ -33,6 +33,8 @@ struct SettingsRecord {
     int32_t textOpacity = 255;
     // Speed-model and throttle steps a second of tick time; 0 is one a frame.
     uint32_t speedStepsPerSecond = 0;
+    // Velquorin.log in the working folder, for a bug report; off by default.
+    bool writeLog = false;
 };
 
 // speed_steps_per_second above this reads as 0.
@@ -44,7 +46,7 @@ extern SettingsRecord Settings;
 
 constexpr const char* SettingsPath = ".\\Velquorin.ini";
 
-// Reads the 27 keys in file order. A panel position that is no number
+// Reads the 28 keys in file order. A panel position that is no number
 // throws std::invalid_argument("invalid stof argument"); one too large for a
 // float throws std::out_of_range("stof argument out of range"). The fields
 // before the failing key keep their new values, it and every later field
@@ -55,5 +57,6 @@ extern const char* SettingsFailedKey;
 
 // What both callers do: load, then put the panel at preset 0. A settings
 // error is caught here, skips the panel copy, and is posted to the console
-// as "key: text"; the plug-in goes on with what was loaded.
+// as "key: text"; the plug-in goes on with what was loaded. Either way the
+// log is told (LogSettingsLoad).
 void LoadSettingsAndPlacePanel();
