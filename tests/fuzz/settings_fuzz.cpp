@@ -1,5 +1,5 @@
 // Settings: any bytes as Velquorin.ini through the portable reader and
-// LoadSettings. Every load ends with all 27 fields new, or with one of the
+// LoadSettings. Every load ends with all 28 fields new, or with one of the
 // two conversion errors, the fields before the failing key new and it and
 // every later field as they were. What "new" is comes from reading each key
 // again through the reader and converting it by the rules here. Where the
@@ -148,7 +148,7 @@ namespace {
 
 enum Kind { Switch, TopSpeed, KeyCode, Position, Opacity, StepRate };
 
-constexpr int RowCount = 27;
+constexpr int RowCount = 28;
 
 struct Row {
     const char* section;
@@ -185,6 +185,7 @@ const Row Rows[RowCount] = {
     {"gui", "background_opacity", Opacity, 255},
     {"gui", "text_opacity", Opacity, 255},
     {"gameplay", "speed_steps_per_second", StepRate, 0},
+    {"gameplay", "write_log", Switch, 0},
 };
 
 uint32_t Bits(float value) {
@@ -208,6 +209,10 @@ uint32_t& IntField(SettingsRecord& s, int row) {
     return *keys[row - 4];
 }
 
+bool& SwitchField(SettingsRecord& s, int row) {
+    return row == 0 ? s.enterRealistic : row == 1 ? s.useMetricSystem : s.writeLog;
+}
+
 float& FloatField(SettingsRecord& s, int row) {
     if (row == 2) return s.maxSpeedFreight;
     if (row == 3) return s.maxSpeedMetro;
@@ -217,7 +222,7 @@ float& FloatField(SettingsRecord& s, int row) {
 
 uint32_t Get(SettingsRecord& s, int row) {
     switch (Rows[row].kind) {
-    case Switch: return row == 0 ? s.enterRealistic : s.useMetricSystem;
+    case Switch: return SwitchField(s, row);
     case TopSpeed:
     case Position: return Bits(FloatField(s, row));
     case KeyCode: return IntField(s, row);
@@ -228,7 +233,7 @@ uint32_t Get(SettingsRecord& s, int row) {
 
 void Set(SettingsRecord& s, int row, uint32_t value) {
     switch (Rows[row].kind) {
-    case Switch: (row == 0 ? s.enterRealistic : s.useMetricSystem) = value != 0; break;
+    case Switch: SwitchField(s, row) = value != 0; break;
     case TopSpeed:
     case Position: FloatField(s, row) = FromBits(value); break;
     case KeyCode: IntField(s, row) = value; break;
