@@ -75,7 +75,7 @@ Installing
      Velquorin.asi as loaded (or failed).
   3. Walk to a freight or metro train's cab door and press F.
   The version installed: right-click Velquorin.asi, Properties, Details.
-  To uninstall, delete the three files.
+  To uninstall, delete the three files and Velquorin.log.
 
 Compatibility
   - The script-hook library must match your game version. After a game
@@ -132,6 +132,17 @@ Settings
   Velquorin starts afresh: you are on foot, the settings are read again,
   and F boards the next train; throttle, brakes, direction and the console
   keep what they had.
+
+The log, for a bug report
+  With write_log=1 (as shipped) Velquorin writes Velquorin.log in the game
+  folder, beside Velquorin.ini: what it saw and did in this game session
+  (the settings it read, each press of F and what came of it, the keys
+  your keyboard sent, any error). It begins afresh each time the game
+  starts and stops at 256 KiB. For a bug report, quit the game and send
+  Velquorin.log and Velquorin.ini with what you did. velquorin-check.exe
+  sums the log up after its report. Set write_log=0 for no log file at
+  all. A game folder you may not write to gets no log; nothing else
+  changes.
 
 Editing your settings in the browser
   Double-click Velquorin-settings.html: it opens in your web browser,
