@@ -24,11 +24,14 @@ target_include_directories(velquorin PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(velquorin PRIVATE ${VELQUORIN_WARNINGS} -fno-gnu-unique)
 target_link_options(velquorin PRIVATE -Wl,-Bsymbolic)
 set_target_properties(velquorin PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+# The log's start line names the commit.
+add_dependencies(velquorin velquorin_source)
 
 # The same sources linked in directly, for tests of single functions.
 add_library(velquorin_static STATIC ${VELQUORIN_MODULE_SOURCES})
 target_include_directories(velquorin_static PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(velquorin_static PRIVATE ${VELQUORIN_WARNINGS})
+add_dependencies(velquorin_static velquorin_source)
 
 add_library(velquorin_sim STATIC
   ${CMAKE_SOURCE_DIR}/sim/host.cpp

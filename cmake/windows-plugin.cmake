@@ -29,6 +29,7 @@ list(FILTER VELQUORIN_DLL_SOURCES EXCLUDE REGEX "profile_reader\\.cpp$")
 add_library(velquorin_dll_objects OBJECT ${VELQUORIN_DLL_SOURCES})
 target_include_directories(velquorin_dll_objects PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(velquorin_dll_objects PRIVATE ${VELQUORIN_WARNINGS} -O2)
+add_dependencies(velquorin_dll_objects velquorin_source)  # the log's start line names the commit
 # The version resource Explorer shows under Properties, Details.
 enable_language(RC)
 add_library(Velquorin SHARED $<TARGET_OBJECTS:velquorin_dll_objects> ${CMAKE_SOURCE_DIR}/src/plugin/version.rc)

@@ -88,7 +88,7 @@ Installing
      a line shows the way ("Cab door 2.4 m"), then "Press F to drive".
      Press F at the cab door.
   The version installed: right-click Velquorin.asi, Properties, Details.
-  To uninstall, delete the three files.
+  To uninstall, delete the three files and Velquorin.log.
 
 Compatibility
   - The script-hook library must match your game version. After a game
@@ -163,6 +163,17 @@ Settings
   no longer touch the throttle, and the train runs on as you left it.
   speed_steps_per_second (60 as shipped) keeps the train's pace at any
   frame rate: every value from 1 to 1000 holds down to 4 frames a second.
+
+The log, for a bug report
+  With write_log=1 (as shipped) Velquorin writes Velquorin.log in the game
+  folder, beside Velquorin.ini: what it saw and did in this game session
+  (the settings it read, each press of F and what came of it, the keys
+  your keyboard sent, any error). It begins afresh each time the game
+  starts and stops at 256 KiB. For a bug report, quit the game and send
+  Velquorin.log and Velquorin.ini with what you did. velquorin-check.exe
+  sums the log up after its report. Set write_log=0 for no log file at
+  all. A game folder you may not write to gets no log; nothing else
+  changes.
 
 Editing your settings in the browser
   Double-click Velquorin-settings.html: it opens in your web browser,

@@ -126,6 +126,7 @@ struct HostState {
     bool keepingScenario = false;
     std::string scenario;  // the scenario's trace so far, as canonical text
     int frames = 0;
+    uintmax_t logBytesTraced = 0;  // of the working folder's Velquorin.log
 };
 
 HostState& State() {
@@ -275,7 +276,25 @@ void AppendLine(HostState& s, const std::string& line) {
     s.scenario += '\n';
 }
 
+// The lines the plug-in added to its log in this frame, one "log" line
+// each: the log is part of what both builds must do alike.
+void AppendNewLogLines(HostState& s) {
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size("Velquorin.log", error);
+    if (error || size <= s.logBytesTraced) return;
+    std::ifstream in("Velquorin.log", std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(s.logBytesTraced));
+    std::string line;
+    while (std::getline(in, line)) {
+        s.scenario += "log";
+        AppendQuoted(s.scenario, line);
+        s.scenario += '\n';
+    }
+    s.logBytesTraced = size;
+}
+
 void AppendFrameEnd(HostState& s) {
+    AppendNewLogLines(s);
     std::string& out = s.scenario;
     if (ConsoleDrawn()) {
         out += "console";
@@ -418,6 +437,7 @@ void Load() {
     HostState& s = State();
     if (s.library) Unload();
     if (KeepingScenario(s)) AppendLine(s, "load");
+    s.logBytesTraced = 0;  // a fresh load makes its log afresh
     s.library = platform::LoadPlugin();
     if (!platform::LoaderRunsEntry()) platform::CallEntry(s.library, 1);
 }
@@ -599,6 +619,7 @@ void BeginScenarioTrace() {
     s.keepingScenario = true;
     s.scenario.clear();
     s.frames = 0;
+    s.logBytesTraced = 0;
 }
 
 bool EndScenarioTrace(const std::string& path) {

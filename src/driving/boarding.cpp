@@ -7,6 +7,7 @@
 #include "driving/step_pacing.h"
 #include "host/natives.h"
 #include "host/platform.h"
+#include "log/log.h"
 #include "overlay/boarding_hint.h"
 #include "overlay/overlay_state.h"
 #include "settings/settings.h"
@@ -35,11 +36,12 @@ struct NearbyVehicleBuffer {
 static_assert(sizeof(NearbyVehicleBuffer) == 88, "the host expects 88 bytes");
 
 struct TrainPoints {
+    const char* model;
     Vector3 boarding;
     Vector3 exit;
 };
-constexpr TrainPoints FreightPoints{{1.3f, 3.5f, 1.5f}, {1.3f, 3.5f, 0.5f}};
-constexpr TrainPoints MetroPoints{{-2.0f, 3.25f, 1.0f}, {-2.0f, 3.25f, 1.0f}};
+constexpr TrainPoints FreightPoints{"freight", {1.3f, 3.5f, 1.5f}, {1.3f, 3.5f, 0.5f}};
+constexpr TrainPoints MetroPoints{"metrotrain", {-2.0f, 3.25f, 1.0f}, {-2.0f, 3.25f, 1.0f}};
 
 float Distance(const Vector3& a, const Vector3& b) {
     float dx = a.x - b.x;
@@ -61,7 +63,10 @@ enum class UnseatedBy { SeatLeft, TrainGone };
 
 // A leave without the exit point: the player is elsewhere already, and a
 // gone train has no exit point. The left train keeps being driven.
-void EndUnseatedDrive([[maybe_unused]] UnseatedBy reason) { StopDriving(); }
+void EndUnseatedDrive(UnseatedBy reason) {
+    StopDriving();
+    LogDriveEnd(DriveState.train, reason == UnseatedBy::TrainGone ? DriveEnd::TrainGone : DriveEnd::SeatCheck);
+}
 
 void Leave() {
     const int train = DriveState.train;
@@ -71,6 +76,7 @@ void Leave() {
     // where they no longer are.
     if (OccupantOfSeat(train, DriverSeat) != GetPlayerCharacter()) {
         StopDriving();
+        LogDriveEnd(train, DriveEnd::ByFOutOfSeat);
         return;
     }
     Vector3 exit;
@@ -83,20 +89,36 @@ void Leave() {
         // script. There is no exit point to go to, but the player must not
         // stay "driving" for the rest of the session. Any other model keeps
         // the player in the seat.
-        if (ModelOfEntity(train) == 0) StopDriving();
+        if (ModelOfEntity(train) == 0) {
+            StopDriving();
+            LogDriveEnd(train, DriveEnd::ByFTrainGone);
+        } else {
+            LogStillDriving(train);
+        }
         return;
     }
     PlaceEntity(GetPlayerCharacter(), exit.x, exit.y, exit.z);
     StopDriving();
+    LogDriveEnd(train, DriveEnd::ByF);
 }
 
 void Board() {
     const BoardingLook look = LookForTrainToBoard();
+    BoardingFigures figures;
+    figures.train = look.train;
+    if (look.verdict == BoardingVerdict::TooFar || look.verdict == BoardingVerdict::Boards)
+        figures.model = look.metro ? "metrotrain" : "freight";
+    figures.toCabDoor = look.toBoardingPoint;
+    figures.toTrain = look.toOrigin;
     // Metro trains post the distance to their boarding point whatever the
     // outcome, and again after a success.
     if (look.metro) SetConsoleMessage(FormatNumber(look.toBoardingPoint));
     if (look.verdict != BoardingVerdict::Boards) {
         NoteRefusedBoarding(look);
+        LogBoarding(look.verdict == BoardingVerdict::NoTrain      ? BoardingResult::NoTrainNear
+                    : look.verdict == BoardingVerdict::OtherModel ? BoardingResult::OtherModel
+                                                                  : BoardingResult::TooFar,
+                    figures);
         return;
     }
     if (look.metro) SetConsoleMessage(FormatNumber(look.toBoardingPoint));
@@ -111,10 +133,12 @@ void Board() {
     // good (no comparison holds, the direction could never change again),
     // and so would a huge one: at 2,000,000 a brake or drag step is lost to
     // rounding. Nothing in the game moves at 1,000 (3,600 km/h).
-    float speed = SpeedOfEntity(DriveState.train);
+    figures.gameSpeed = SpeedOfEntity(DriveState.train);
+    const float speed = figures.gameSpeed;
     DriveState.speed = std::isfinite(speed) && speed <= MaxBoardingSpeed ? speed : 0.0f;
     RestartStepPacing();
     HostBoardingSwitch(1);
+    LogBoarding(BoardingResult::Boarded, figures);
 }
 
 }  // namespace
@@ -168,10 +192,13 @@ bool IsVehicleModel(int vehicle, const char* modelName) {
 
 void EndDriveOfLastSession() {
     const bool wasDriving = DriveState.driving;
+    const int train = DriveState.train;
     DriveState.driving = false;
     DriveState.train = 0;
     DriveState.speed = 0.0f;
-    if (wasDriving) HostBoardingSwitch(0);
+    if (!wasDriving) return;
+    HostBoardingSwitch(0);
+    LogDriveEnd(train, DriveEnd::GameReload);
 }
 
 void EndDriveIfPlayerLeftSeat() {

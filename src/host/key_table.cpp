@@ -4,6 +4,7 @@
 #include "host/key_table.h"
 
 #include "host/key_twins.h"
+#include "log/log.h"
 
 KeyRecord KeyTable[KeyCodeCount];
 uint8_t KeyHeard[KeyCodeCount];
@@ -26,6 +27,7 @@ void OnKeyboardMessage(VqDword key, uint16_t, uint8_t scanCode, int isExtended, 
     if (key >= KeyCodeCount) return;
     const uint32_t tick = static_cast<uint32_t>(GetTickCount());
     Stamp(key, tick, isWithAlt, wasDownBefore, isUpNow);
+    NoteKeyMessage(key, scanCode, isExtended, isWithAlt, isUpNow);
     // Eleven comparisons at most for the keypad: still constant time.
     const uint32_t twin = TwinKeyOf(key, scanCode, isExtended);
     if (twin != NoTwinKey) Stamp(twin, tick, isWithAlt, wasDownBefore, isUpNow);

@@ -15,3 +15,13 @@ typedef uint32_t VqDword;
 #endif
 
 extern "C" VQ_IMPORT VqDword VQ_STDCALL GetTickCount(void);
+
+// The log file, at the platform's own file functions (KERNEL32 on Windows,
+// POSIX elsewhere). Created empty, or emptied, at open; every append goes
+// straight to the system, not to a buffer of ours, so a crash of the game
+// loses nothing appended before it. The path is written the Windows way
+// (".\\Velquorin.log"); 0 means no file: the folder cannot be written.
+// None of them throws, allocates or blocks on anything but the disk.
+uintptr_t CreateLogFile(const char* path) noexcept;
+bool AppendToLogFile(uintptr_t file, const char* bytes, uint32_t size) noexcept;
+void CloseLogFile(uintptr_t file) noexcept;

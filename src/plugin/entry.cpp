@@ -1,7 +1,9 @@
 // The library entry: bind to the script-hook library at load, unbind at
-// unload. Nothing else happens here: no file, no native, no shared record.
+// unload. Nothing else happens here but closing the log at unload: no
+// native, no shared record.
 #include "host/key_table.h"
 #include "host/script_hook.h"
+#include "log/log.h"
 #include "plugin/script_main.h"
 
 #ifdef _WIN32
@@ -20,6 +22,7 @@ VQ_ENTRY DllMain(void* module, unsigned long reason, void* /*reserved*/) {
     case 0:  // DLL_PROCESS_DETACH
         scriptUnregister(ScriptMain);
         keyboardHandlerUnregister(OnKeyboardMessage);
+        CloseLog();
         break;
     default:  // thread attach and detach
         break;

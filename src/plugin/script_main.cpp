@@ -10,6 +10,7 @@
 #include "driving/drive_state.h"
 #include "driving/step_pacing.h"
 #include "host/script_hook.h"
+#include "log/log.h"
 #include "overlay/boarding_hint.h"
 #include "overlay/overlay_state.h"
 #include "settings/settings.h"
@@ -24,6 +25,7 @@ void ReportFault(const char* what) noexcept {
         std::string line = std::string("error: ") + what;
         const std::string& console = OverlayState.consoleText;
         if (console.compare(0, line.size() + 1, line + '\n') == 0) return;
+        LogError(what);
         SetConsoleMessage(line);
     } catch (...) {
         // Out of memory even for the message: drop it and keep running.
@@ -45,6 +47,7 @@ void Guarded(Step step) noexcept {
 
 void RunFramePass() {
     Guarded([] {
+        WriteKeyLines();
         PaceStepsForPass();
         EndDriveIfPlayerLeftSeat();
         HandleControls();
@@ -63,8 +66,12 @@ bool ScriptStartedBefore = false;
 
 void ScriptMain() {
     if (ScriptStartedBefore) {
+        LogGameReload();
+        ForgetKeysSeen();
         Guarded(EndDriveOfLastSession);
         ForgetBoardingHint();
+    } else {
+        LogPluginStarted();
     }
     ScriptStartedBefore = true;
     Guarded(LoadSettingsAndPlacePanel);

@@ -1,9 +1,10 @@
-// LoadSettings: the 28 keys of Velquorin.ini, in file order.
+// LoadSettings: the 29 keys of Velquorin.ini, in file order.
 #include "settings/settings.h"
 
 #include <exception>
 #include <string>
 
+#include "log/log.h"
 #include "overlay/overlay_state.h"
 #include "settings/key_names.h"
 #include "settings/panel_position.h"
@@ -100,6 +101,7 @@ void LoadSettings() {
     s.speedStepsPerSecond = stepsPerSecond <= MaxSpeedStepsPerSecond ? stepsPerSecond : 0;
 
     s.showHints = ReadInt("gui", "show_hints", D.showHints ? 1 : 0) != 0;
+    s.writeLog = ReadInt("gameplay", "write_log", D.writeLog ? 1 : 0) != 0;
 }
 
 void LoadSettingsAndPlacePanel() {
@@ -108,8 +110,10 @@ void LoadSettingsAndPlacePanel() {
     } catch (const std::exception& error) {
         std::string key = SettingsFailedKey ? SettingsFailedKey : "settings";
         SetConsoleMessage(key + ": " + error.what());
+        LogSettingsLoad(key.c_str(), error.what());
         return;
     }
     OverlayState.panelX = Settings.panelPresets[0].x;
     OverlayState.panelY = Settings.panelPresets[0].y;
+    LogSettingsLoad(nullptr, nullptr);
 }

@@ -36,6 +36,8 @@ struct SettingsRecord {
     // On foot, a line at the panel's place says what the enter/exit key
     // would do there, and why a press boarded nothing.
     bool showHints = false;
+    // Velquorin.log in the working folder, for a bug report; off by default.
+    bool writeLog = false;
 };
 
 // speed_steps_per_second above this reads as 0.
@@ -47,7 +49,7 @@ extern SettingsRecord Settings;
 
 constexpr const char* SettingsPath = ".\\Velquorin.ini";
 
-// Reads the 28 keys in file order. A panel position that is no number
+// Reads the 29 keys in file order. A panel position that is no number
 // throws std::invalid_argument("invalid stof argument"); one too large for a
 // float throws std::out_of_range("stof argument out of range"). The fields
 // before the failing key keep their new values, it and every later field
@@ -58,5 +60,6 @@ extern const char* SettingsFailedKey;
 
 // What both callers do: load, then put the panel at preset 0. A settings
 // error is caught here, skips the panel copy, and is posted to the console
-// as "key: text"; the plug-in goes on with what was loaded.
+// as "key: text"; the plug-in goes on with what was loaded. Either way the
+// log is told (LogSettingsLoad).
 void LoadSettingsAndPlacePanel();

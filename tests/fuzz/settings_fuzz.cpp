@@ -1,5 +1,5 @@
 // Settings: any bytes as Velquorin.ini through the portable reader and
-// LoadSettings. Every load ends with all 27 fields new, or with one of the
+// LoadSettings. Every load ends with all 28 fields new, or with one of the
 // two conversion errors, the fields before the failing key new and it and
 // every later field as they were. What "new" is comes from reading each key
 // again through the reader and converting it by the rules here. Where the
@@ -148,7 +148,7 @@ namespace {
 
 enum Kind { Switch, TopSpeed, KeyCode, Position, Opacity, StepRate };
 
-constexpr int RowCount = 28;
+constexpr int RowCount = 29;
 
 struct Row {
     const char* section;
@@ -186,6 +186,7 @@ const Row Rows[RowCount] = {
     {"gui", "text_opacity", Opacity, 255},
     {"gameplay", "speed_steps_per_second", StepRate, 0},
     {"gui", "show_hints", Switch, 0},
+    {"gameplay", "write_log", Switch, 0},
 };
 
 uint32_t Bits(float value) {
@@ -209,6 +210,10 @@ uint32_t& IntField(SettingsRecord& s, int row) {
     return *keys[row - 4];
 }
 
+bool& SwitchField(SettingsRecord& s, int row) {
+    return row == 0 ? s.enterRealistic : row == 1 ? s.useMetricSystem : row == 27 ? s.showHints : s.writeLog;
+}
+
 float& FloatField(SettingsRecord& s, int row) {
     if (row == 2) return s.maxSpeedFreight;
     if (row == 3) return s.maxSpeedMetro;
@@ -218,7 +223,7 @@ float& FloatField(SettingsRecord& s, int row) {
 
 uint32_t Get(SettingsRecord& s, int row) {
     switch (Rows[row].kind) {
-    case Switch: return row == 0 ? s.enterRealistic : row == 1 ? s.useMetricSystem : s.showHints;
+    case Switch: return SwitchField(s, row);
     case TopSpeed:
     case Position: return Bits(FloatField(s, row));
     case KeyCode: return IntField(s, row);
@@ -229,7 +234,7 @@ uint32_t Get(SettingsRecord& s, int row) {
 
 void Set(SettingsRecord& s, int row, uint32_t value) {
     switch (Rows[row].kind) {
-    case Switch: (row == 0 ? s.enterRealistic : row == 1 ? s.useMetricSystem : s.showHints) = value != 0; break;
+    case Switch: SwitchField(s, row) = value != 0; break;
     case TopSpeed:
     case Position: FloatField(s, row) = FromBits(value); break;
     case KeyCode: IntField(s, row) = value; break;

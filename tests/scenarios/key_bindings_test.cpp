@@ -60,6 +60,7 @@ std::vector<std::string> LoadCalls(const std::string& textReadFor = "") {
     readInt("gui", "text_opacity", "255");
     readInt("gameplay", "speed_steps_per_second", "0");
     readInt("gui", "show_hints", "0");
+    readInt("gameplay", "write_log", "0");
     return calls;
 }
 

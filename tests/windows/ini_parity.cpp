@@ -33,6 +33,7 @@ constexpr IntKey IntKeys[] = {
     {"keys", "change_direction", 162},      {"keys", "toggle_gui_position", 116},
     {"gui", "background_opacity", 255},     {"gui", "text_opacity", 255},
     {"gameplay", "speed_steps_per_second", 0}, {"gui", "show_hints", 0},
+    {"gameplay", "write_log", 0},
 };
 constexpr const char* PositionKeys[] = {
     "gui_position_x_0", "gui_position_y_0", "gui_position_x_1", "gui_position_y_1",

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "command_line.h"
+#include "log_summary.h"
 #include "printable.h"
 #include "settings_check.h"
 #include "velquorin_source.h"
@@ -76,7 +77,7 @@ int Run(int argc, char** argv) {
     std::string path;
     app.add_option("FILE", path,
                    "the file to check (default: the Velquorin.ini beside velquorin-check.exe, else the one in "
-                   "the current folder)")
+                   "the current folder); a Velquorin.log is summed up after the settings beside it")
         ->type_name("");
     try {
         app.parse(argc, argv);
@@ -85,7 +86,7 @@ int Run(int argc, char** argv) {
     }
     if (path.empty()) path = FindSettingsFile(stdout);
     if (path.empty()) return 2;
-    return CheckSettingsFile(path.c_str(), stdout);
+    return CheckSettingsAndLog(path, stdout);
 }
 
 }  // namespace

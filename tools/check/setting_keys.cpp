@@ -32,6 +32,7 @@ const SettingKey SettingKeys[] = {
     {"gui", "text_opacity", SettingKind::Opacity, 255},
     {"gameplay", "speed_steps_per_second", SettingKind::StepRate, 0},
     {"gui", "show_hints", SettingKind::Switch, 0},
+    {"gameplay", "write_log", SettingKind::Switch, 0},
     {"keys", "enable_mod_modifier", SettingKind::Unused, 18},
     {"keys", "enable_mod", SettingKind::Unused, 84},
 };
@@ -81,6 +82,7 @@ double LoadedValue(const SettingsRecord& s, size_t row) {
     case 25: return s.textOpacity;
     case 26: return s.speedStepsPerSecond;
     case 27: return s.showHints ? 1 : 0;
+    case 28: return s.writeLog ? 1 : 0;
     default:
         if (row >= 16 && row < 24) {
             const PanelPreset& preset = s.panelPresets[(row - 16) / 2];

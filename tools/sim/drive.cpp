@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <chrono>
+#include <filesystem>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -304,6 +305,8 @@ int RunDrive(const DriveOptions& options) {
     DriveSession s;
     s.model = options.model;
     s.settingsPath = options.settings.empty() ? "" : AbsolutePath(options.settings);
+    // The run's folder goes at exit; the plug-in's log of it is kept here.
+    const std::string keptLog = AbsolutePath("velquorin-drive.log");
     PrepareSettings(s.settingsPath);
     if (!EnterRawMode()) {
         std::fprintf(stderr, "velquorin-sim drive needs a terminal; try velquorin-sim demo\n");
@@ -338,6 +341,9 @@ int RunDrive(const DriveOptions& options) {
     }
     sim::Unload();
     RestoreTerminal();
+    std::error_code error;
+    if (std::filesystem::copy_file("Velquorin.log", keptLog, std::filesystem::copy_options::overwrite_existing, error))
+        std::printf("The plug-in's Velquorin.log of this drive (write_log=1): %s\n", keptLog.c_str());
     for (const std::string& fault : sim::Faults()) std::printf("host fault: %s\n", fault.c_str());
     return sim::Faults().empty() ? 0 : 1;
 }

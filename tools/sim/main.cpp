@@ -6,6 +6,7 @@
 
 #include "command_line.h"
 #include "desk.h"
+#include "log_summary.h"
 #include "settings_check.h"
 #include "velquorin_source.h"
 #include "velquorin_version.h"
@@ -52,7 +53,7 @@ int main(int argc, char** argv) {
 
     std::string checked;
     CLI::App* checkCommand = app.add_subcommand("check", "what the game makes of a settings file");
-    checkCommand->add_option("FILE", checked, "the Velquorin.ini to check")->type_name("")->required();
+    checkCommand->add_option("FILE", checked, "the Velquorin.ini to check, or a Velquorin.log to sum up after the settings beside it")->type_name("")->required();
 
     PlotOptions plot;
     CLI::App* plotCommand = app.add_subcommand("plot", "the speed chart of a run from rest at a fixed throttle");
@@ -85,7 +86,7 @@ int main(int argc, char** argv) {
         if (command == "demo") return RunDemo(demo);
         if (command == "drive") return RunDrive(drive);
         if (command == "plot") return RunPlot(plot);
-        return CheckSettingsFile(checked.c_str(), stdout);
+        return CheckSettingsAndLog(checked, stdout);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "velquorin-sim %s: %s\n", command.c_str(), error.what());
         return 2;

@@ -11,6 +11,7 @@
 #include <regex>
 #include <string>
 
+#include "log_summary.h"
 #include "settings_check.h"
 
 namespace {
@@ -103,10 +104,10 @@ TEST(SettingsCheck, EffectiveValuesStandBesideTheirDefaults) {
 }
 
 TEST(SettingsCheck, AfterAnErrorTheLaterKeysShowWhatTheGameStartsWith) {
-    // The load stops at gui_position_y_1: it and the eight keys after it
+    // The load stops at gui_position_y_1: it and the nine keys after it
     // are never read, and at start the record holds the defaults.
     Checked checked = Check("position_not_a_number.ini");
-    EXPECT_NE(checked.text.find("this key and the 8 after it"), std::string::npos) << checked.text;
+    EXPECT_NE(checked.text.find("this key and the 9 after it"), std::string::npos) << checked.text;
     EXPECT_TRUE(ShowsValue(checked.text, R"(speed_steps_per_second +0 \(per frame\) \(not loaded\) +\* default 0 \(per frame\))"));
     EXPECT_TRUE(ShowsValue(checked.text, R"(text_opacity +255 \(not loaded\) +\* default 255)"));
     EXPECT_TRUE(ShowsValue(checked.text, R"(gui_position_x_1 +0 +default 0)"));
@@ -161,3 +162,30 @@ TEST(SettingsCheck, ControlBytesFromTheFileReachNoTerminal) {
 }
 
 }  // namespace
+
+// A player sends the game folder's log: two sessions, the last one summed up.
+TEST(SettingsCheck, ALogBesideTheSettingsIsSummedUpFromItsLastStart) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velquorin-check-log";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(std::string(SETTINGS_CORPUS) + "/clean.ini", folder / "Velquorin.ini",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::ofstream(folder / "Velquorin.log", std::ios::binary)
+        << "0 start: Velquorin 1.0.0+old\n9 enter/exit: boarded train 3, freight, 0.100 from the cab door, game speed 0.000\n"
+           "0 start: Velquorin 1.0.0+new\n5 key: code F (70) scan 0x21 extended 0 alt 0 down; for enter_exit\n"
+           "8 enter/exit: not boarded: too far from train 3, freight, 2.000 from the cab door, needs less than 1.0 (enter_realistic=1)\n"
+           "9 settings error: gui_position_y_1: invalid stof argument; that key and every key after it keep their last values\n";
+    std::FILE* out = std::tmpfile();
+    EXPECT_EQ(CheckSettingsAndLog((folder / "Velquorin.log").string(), out), 0) << "the settings are clean";
+    std::rewind(out);
+    std::string text;
+    for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
+    std::fclose(out);
+    std::filesystem::remove_all(folder);
+    EXPECT_NE(text.find("No mistakes found."), std::string::npos) << text;
+    EXPECT_NE(text.find("  last session's start: 0 start: Velquorin 1.0.0+new\n  game reloads since: 0\n"
+                        "  keys seen (1), each as its first message came:\n"
+                        "    F (70) scan 0x21 extended 0 alt 0 down; for enter_exit\n"
+                        "  last settings error: gui_position_y_1: invalid stof argument"),
+              std::string::npos) << text;
+    EXPECT_NE(text.find("  boardings: 0 boarded, 1 not (too far)\n"), std::string::npos) << text;
+}
