@@ -4,10 +4,21 @@
 #include <string>
 #include <vector>
 
+// How many findings of one kind the report lists; it counts the rest, so
+// a file of thousands of odd lines gives a report a player can read.
+constexpr int ListedOfAKind = 100;
+
 struct Finding {
     enum Level { Warning, Note } level = Warning;
     int line = 0;  // 0: about the file or the values, not one line
     std::string message;
+};
+
+// Findings of one kind past the first ListedOfAKind, counted, not listed.
+struct UnlistedFindings {
+    Finding::Level level;
+    const char* kind;  // what they are about, in plural words ("unknown keys")
+    int count;
 };
 
 struct ScannedKey {
@@ -20,6 +31,7 @@ struct ScannedKey {
 
 struct SettingsScan {
     std::vector<Finding> findings;
+    std::vector<UnlistedFindings> unlisted;  // in the order their kinds first went past the limit
     std::vector<ScannedKey> keys;
 };
 
