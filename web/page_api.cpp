@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <new>
 #include <fstream>
 #include <string>
 
@@ -19,9 +20,11 @@
 #include "screen_paint.h"
 #include "settings/key_names.h"
 #include "settings/profile_access.h"
+#include "settings/profile_reader.h"
 #include "settings/settings.h"
 #include "settings_check.h"
 #include "settings_edit.h"
+#include "settings_file.h"
 #include "settings_scan.h"
 #include "setting_keys.h"
 #include "web_host.h"
@@ -34,6 +37,9 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string Document;  // the player's file as it will be saved
+std::string FileName = "Velquorin.ini";  // as the report's File: line names it
+bool Refused = false;  // too big to read: nothing to edit or save
+uintmax_t RefusedSize = 0;
 std::string Report;    // the checker's report on it
 std::string Answer;
 int ReportStatus = 0;
@@ -49,7 +55,8 @@ void CheckDocument() {
         return;
     }
     try {
-        ReportStatus = CheckSettingsText(Document, "Velquorin.ini", out);
+        ReportStatus = Refused ? RefuseToCheck(FileName, WhyTooBig(RefusedSize), out)
+                               : CheckSettingsText(Document, FileName, out);
     } catch (const std::exception& error) {
         std::fprintf(out, "error: %s\n", error.what());
         ReportStatus = 2;
@@ -141,12 +148,36 @@ std::string PositionText(double value) {
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void vq_open(const char* bytes, int size) {
-    Document.assign(bytes, static_cast<size_t>(size));
+// Opens the player's file under its name. 0 when there was no memory
+// for it: the page then keeps the file it had.
+EMSCRIPTEN_KEEPALIVE int vq_open(const char* bytes, int size, const char* name) {
+    try {
+        std::string opened(bytes, static_cast<size_t>(size));
+        Document.swap(opened);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    FileName = name;
+    Refused = false;
+    Refresh();
+    return 1;
+}
+
+// A file above the plug-in's limit is never read: the page shows the
+// checkers' refusal and the defaults the game falls back on.
+EMSCRIPTEN_KEEPALIVE void vq_refuse(double size, const char* name) {
+    FileName = name;
+    Document.clear();
+    Refused = true;
+    RefusedSize = static_cast<uintmax_t>(size);
     Refresh();
 }
 
-EMSCRIPTEN_KEEPALIVE void vq_open_shipped() { vq_open(ShippedSettings, static_cast<int>(ShippedSettingsSize)); }
+EMSCRIPTEN_KEEPALIVE void vq_open_shipped() {
+    vq_open(ShippedSettings, static_cast<int>(ShippedSettingsSize), "Velquorin.ini");
+}
+
+EMSCRIPTEN_KEEPALIVE double vq_file_limit() { return static_cast<double>(ProfileFileLimit); }
 
 EMSCRIPTEN_KEEPALIVE const char* vq_document_data() { return Document.data(); }
 EMSCRIPTEN_KEEPALIVE int vq_document_size() { return static_cast<int>(Document.size()); }
@@ -154,7 +185,7 @@ EMSCRIPTEN_KEEPALIVE int vq_document_size() { return static_cast<int>(Document.s
 // Sets a key of the checker's table by name; 1 when the file changed.
 EMSCRIPTEN_KEEPALIVE int vq_set(const char* name, const char* value) {
     const SettingKey* key = KeyNamed(name);
-    if (!key || !SetSettingText(Document, key->section, key->name, value)) return 0;
+    if (Refused || !key || !SetSettingText(Document, key->section, key->name, value)) return 0;
     Refresh();
     return 1;
 }
@@ -196,7 +227,9 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
              ",\"textOpacity\":" + std::to_string(Settings.textOpacity) +
              ",\"metric\":" + (Settings.useMetricSystem ? "true" : "false") + ",\"keys\":[" + keys +
              "],\"keyFindings\":" + FindingsJson(MentionsABinding) +
-             ",\"panelFindings\":" + FindingsJson(MentionsAPanel) + ",\"editable\":" + (IsUtf16Text(Document) ? "false" : "true") + ",\"status\":" + std::to_string(ReportStatus) +
+             ",\"panelFindings\":" + FindingsJson(MentionsAPanel) +
+             ",\"editable\":" + (Refused || IsUtf16Text(Document) ? "false" : "true") +
+             ",\"refused\":" + (Refused ? "true" : "false") + ",\"status\":" + std::to_string(ReportStatus) +
              ",\"report\":" + JsonString(Report) + "}";
     return Answer.c_str();
 }
