@@ -1,7 +1,7 @@
 # The two commands of the README, and the few others a developer wants.
 #   make demo   builds dist/Velquorin.asi and shows a drive in the simulated host
 #   make test   builds everything and runs every test (native, sanitized, Windows under Wine,
-#               the settings page in Chromium)
+#               the settings page in Chromium and Firefox ESR)
 SHELL := /bin/bash
 .PHONY: demo test deps linux linux-asan windows web dist bench fuzz clean
 

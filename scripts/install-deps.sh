@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   libcairo2-dev libcli11-dev libgif-dev valgrind tmux zip
   python3
-  emscripten node-acorn chromium
+  emscripten node-acorn chromium firefox-esr
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -28,13 +28,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get install -y -qq "${missing[@]}" > /dev/null
 fi
 
-# The settings page's browser tests drive Chromium with playwright-core,
-# at the version web/package.json pins; it brings no browser of its
-# own, the tests use Debian's.
+# The settings page's browser tests drive Chromium and Firefox ESR with
+# puppeteer-core, at the version web/package.json pins; it brings no
+# browser of its own, the tests use Debian's.
 web=$(cd "$(dirname "$0")/../web" && pwd)
-wanted=$(sed -n 's/.*"playwright-core": "\(.*\)".*/\1/p' "$web/package.json")
-had=$(sed -n 's/^  "version": "\(.*\)",$/\1/p' "$web/node_modules/playwright-core/package.json" 2> /dev/null || true)
+wanted=$(sed -n 's/.*"puppeteer-core": "\(.*\)".*/\1/p' "$web/package.json")
+had=$(sed -n 's/^  "version": "\(.*\)",$/\1/p' "$web/node_modules/puppeteer-core/package.json" 2> /dev/null || true)
 if [ "$had" != "$wanted" ]; then
   echo "Installing web/node_modules (npm ci)"
-  npm ci --prefix "$web" --no-audit --no-fund > /dev/null
+  PUPPETEER_SKIP_DOWNLOAD=1 npm ci --prefix "$web" --no-audit --no-fund > /dev/null
 fi

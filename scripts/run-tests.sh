@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every test of every build: the native suite, the same suite under the
 # sanitizers, the Windows build's tests under Wine, and the settings page
-# in Chromium. Ends with one "N passed, N failed" line.
+# in Chromium and Firefox ESR. Ends with one "N passed, N failed" line.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"

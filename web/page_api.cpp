@@ -4,6 +4,7 @@
 // is a string that stays valid until the next call.
 #include <emscripten.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -44,6 +45,7 @@ std::string Report;    // the checker's report on it
 std::string Answer;
 int ReportStatus = 0;
 std::string WrittenKeys[LoadedKeyCount];  // each binding's text in the file, for the name it is shown by
+std::string KeyNotes[LoadedKeyCount];     // what the player should know of a key bound on this page
 
 // The checker's report, word for word as velquorin-check prints it.
 void CheckDocument() {
@@ -144,6 +146,14 @@ std::string PositionText(double value) {
     return shown == "-0.0" ? "0.0" : shown;
 }
 
+// The page's state for a file just opened (or refused).
+void StartOn(const char* name, bool refused) {
+    FileName = name;
+    Refused = refused;
+    for (std::string& note : KeyNotes) note.clear();
+    Refresh();
+}
+
 }  // namespace
 
 extern "C" {
@@ -157,20 +167,16 @@ EMSCRIPTEN_KEEPALIVE int vq_open(const char* bytes, int size, const char* name) 
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    FileName = name;
-    Refused = false;
-    Refresh();
+    StartOn(name, false);
     return 1;
 }
 
 // A file above the plug-in's limit is never read: the page shows the
 // checkers' refusal and the defaults the game falls back on.
 EMSCRIPTEN_KEEPALIVE void vq_refuse(double size, const char* name) {
-    FileName = name;
     Document.clear();
-    Refused = true;
     RefusedSize = static_cast<uintmax_t>(size);
-    Refresh();
+    StartOn(name, true);
 }
 
 EMSCRIPTEN_KEEPALIVE void vq_open_shipped() {
@@ -190,21 +196,31 @@ EMSCRIPTEN_KEEPALIVE int vq_set(const char* name, const char* value) {
     return 1;
 }
 
+// Moves a preset; a coordinate given as NaN has not moved and keeps the
+// player's own text.
 EMSCRIPTEN_KEEPALIVE int vq_set_position(int preset, double x, double y) {
     if (preset < 0 || preset > 3) return 0;
     const std::string n = std::to_string(preset);
-    int changed = vq_set(("gui_position_x_" + n).c_str(), PositionText(x).c_str());
-    changed |= vq_set(("gui_position_y_" + n).c_str(), PositionText(y).c_str());
+    int changed = 0;
+    if (!std::isnan(x)) changed |= vq_set(("gui_position_x_" + n).c_str(), PositionText(x).c_str());
+    if (!std::isnan(y)) changed |= vq_set(("gui_position_y_" + n).c_str(), PositionText(y).c_str());
     return changed;
 }
 
-// Binds an action to the key the browser reported; the code bound, or 0
-// for a key Windows has no code for (nothing changes then).
-EMSCRIPTEN_KEEPALIVE int vq_bind(const char* action, const char* code, const char* key) {
-    uint32_t virtualKey = VirtualKeyOfBrowserKey(code, key);
-    if (virtualKey == 0) return 0;
-    vq_set(action, KeyNameText(virtualKey).c_str());
-    return static_cast<int>(virtualKey);
+// Binds an action to the key the browser reported (the KeyboardEvent's
+// code, key and keyCode). The answer, as JSON: the code bound, 0 when the
+// key cannot be bound (nothing changes, the page keeps waiting), and what
+// to tell the player.
+EMSCRIPTEN_KEEPALIVE const char* vq_bind(const char* action, const char* code, const char* key, int keyCode,
+                                         int keyCodeIsWindows) {
+    const BrowserKeyBinding binding = VirtualKeyOfBrowserKey(code, key, keyCode, keyCodeIsWindows != 0);
+    if (binding.virtualKey != 0) {
+        vq_set(action, KeyNameText(binding.virtualKey).c_str());
+        for (size_t row = 0; row < LoadedKeyCount; ++row)
+            if (std::string(action) == SettingKeys[row].name) KeyNotes[row] = binding.note;
+    }
+    Answer = "{\"code\":" + std::to_string(binding.virtualKey) + ",\"note\":" + JsonString(binding.note) + "}";
+    return Answer.c_str();
 }
 
 // The values the game uses, the actions' keys, and the findings to show
@@ -221,7 +237,8 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
         std::string shown = ShownKeyName(code, WrittenKeys[row]);
         if (shown.empty() && code != 0) shown = std::to_string(code);
         keys += std::string(keys.empty() ? "" : ",") + "{\"action\":" + JsonString(SettingKeys[row].name) +
-                ",\"code\":" + std::to_string(code) + ",\"key\":" + JsonString(shown) + "}";
+                ",\"code\":" + std::to_string(code) + ",\"key\":" + JsonString(shown) +
+                ",\"note\":" + JsonString(KeyNotes[row]) + "}";
     }
     Answer = "{\"presets\":[" + presets + "],\"backgroundOpacity\":" + std::to_string(Settings.backgroundOpacity) +
              ",\"textOpacity\":" + std::to_string(Settings.textOpacity) +

@@ -1,109 +1,30 @@
-// The settings page in Debian's Chromium, opened from file:// as a player
-// opens it from the zip. What it saves is read back by the native checker.
+// The settings page as a player uses it, in the browser the harness opens
+// (CTest runs this file once in Chromium and once in Firefox ESR).
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
-import { mkdtempSync, readFileSync, writeFileSync, rmSync, mkdirSync } from "node:fs";
-import { tmpdir } from "node:os";
-import { join, dirname } from "node:path";
-import { fileURLToPath, pathToFileURL } from "node:url";
-import { chromium } from "playwright-core";
+import { mkdirSync, readFileSync } from "node:fs";
+import { join } from "node:path";
+import {
+  openPage, closePage, page, requests, open, drop, bind, bindByEvents, fill, save, scratchFile, text, value,
+  nativeReport, values, drag, samples, shippedPath, top, browserName,
+} from "./page_harness.mjs";
 
-const top = join(dirname(fileURLToPath(import.meta.url)), "..", "..");
-const pagePath = process.env.VELQUORIN_PAGE || join(top, "dist", "Velquorin-settings.html");
-const sim = process.env.VELQUORIN_SIM || join(top, "build", "linux", "velquorin-sim");
 const shots = process.env.VELQUORIN_SHOTS || join(top, "build", "web");
-const samples = join(top, "tools", "tests", "settings");
-const shippedPath = join(top, "Velquorin.ini");
-
-let context, page, scratch;
-const requests = [];  // every request the page made that left the page itself
-
-before(async () => {
-  scratch = mkdtempSync(join(tmpdir(), "velquorin-page-"));
-  context = await chromium.launchPersistentContext(join(scratch, "profile"), {
-    executablePath: "/usr/bin/chromium",
-    headless: true,
-    acceptDownloads: true,
-    viewport: { width: 1400, height: 1500 },
-    args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
-           "--disable-component-update", "--disable-sync"],
-  });
-  context.on("request", (request) => {
-    if (!/^(data|blob|file):/.test(request.url())) requests.push(request.url());
-  });
-  page = context.pages()[0] || await context.newPage();
-  const started = Date.now();
-  await page.goto(pathToFileURL(pagePath).href);
-  await page.waitForSelector("body[data-ready='1']", { timeout: 20000 });
-  const inPage = await page.evaluate(() => Math.round(performance.now()));
-  console.log(`page ${readFileSync(pagePath).length} bytes, ready ${Date.now() - started} ms after goto (${inPage} ms on the page's clock)`);
-});
-
-after(async () => {
-  await context?.close();
-  rmSync(scratch, { recursive: true, force: true });
-});
-
-// The checker's report on a file; the "File:" line names where it was.
-function nativeReport(path) {
-  try {
-    return execFileSync(sim, ["check", path], { encoding: "latin1" });
-  } catch (failed) {
-    if (typeof failed.status === "number" && failed.stdout) return failed.stdout;  // warnings exit non-zero
-    throw failed;
-  }
-}
 const withoutFileLine = (report) => report.split("\n").filter((line) => !line.startsWith("File: ")).join("\n");
 
-// The value column of the report: name -> what the game uses.
-function values(report) {
-  const found = {};
-  for (const line of report.split("\n")) {
-    const match = /^ {2}(\w+) +(.+?) +[* ] default /.exec(line);
-    if (match) found[match[1]] = match[2];
-  }
-  return found;
-}
-
-async function open(path) {
-  await page.setInputFiles("#open", path);
-  await page.waitForFunction((name) => document.getElementById("file").textContent === name, path.split("/").pop());
-}
-
-async function save(name) {
-  const [download] = await Promise.all([page.waitForEvent("download"), page.click("#save")]);
-  assert.equal(download.suggestedFilename(), "Velquorin.ini");
-  const saved = join(scratch, name);
-  await download.saveAs(saved);
-  return saved;
-}
-
-// A point of the screen picture, in the page's coordinates.
-async function screenPoint(x, y) {
-  return page.evaluate(([fx, fy]) => {
-    const canvas = document.getElementById("screen"), box = canvas.getBoundingClientRect();
-    return [box.left + canvas.clientLeft + fx * canvas.clientWidth, box.top + canvas.clientTop + fy * canvas.clientHeight];
-  }, [x, y]);
-}
+before(() => openPage());
+after(() => closePage());
 
 test("a player drags panel 0, binds throttle_up to Q, dims the text and saves", async () => {
   await page.click("#shipped");
-  await page.selectOption("#preset", "0");
-  const [fromX, fromY] = await screenPoint(0.5, 0.88);
-  const [toX, toY] = await screenPoint(0.25, 0.75);
-  await page.mouse.move(fromX, fromY);
-  await page.mouse.down();
-  await page.mouse.move((fromX + toX) / 2, (fromY + toY) / 2);
-  await page.mouse.move(toX, toY);
-  await page.mouse.up();
-  await page.click("tr[data-action='throttle_up'] button");
-  await page.keyboard.press("KeyQ");
-  assert.equal(await page.textContent("tr[data-action='throttle_up'] td.key"), "Q");
-  await page.fill("#textOpacity", "128");
+  await page.select("#preset", "0");
+  await drag([0.5, 0.88], [0.25, 0.75]);
+  assert.equal(await bind("throttle_up", "KeyQ"), "Q");
   mkdirSync(shots, { recursive: true });
-  await page.screenshot({ path: join(shots, "settings-page.png"), fullPage: true });
-  const saved = await save("moved.ini");
+  // The screen and the keys, as docs/settings-page.png shows them.
+  await page.screenshot({ path: join(shots, `settings-page-${browserName}.png`), clip: { x: 0, y: 0, width: 1320, height: 1130 } });
+  await fill("#textOpacity", "128");
+  const saved = scratchFile("moved.ini", await save());
 
   const now = values(nativeReport(saved)), shipped = values(nativeReport(shippedPath));
   assert.ok(Math.abs(Number(now.gui_position_x_0) - 0.25) <= 0.005, `gui_position_x_0 = ${now.gui_position_x_0}`);
@@ -124,40 +45,114 @@ test("a player drags panel 0, binds throttle_up to Q, dims the text and saves", 
 test("a file opened and saved keeps the player's bytes: unchanged, or with absent keys added", async () => {
   for (const file of [shippedPath, join(samples, "header_two_brackets.ini"), join(samples, "bom_hides_section.ini")]) {
     await open(file);
-    assert.deepEqual(readFileSync(await save("same.ini")), readFileSync(file), file);
+    assert.deepEqual(await save(), readFileSync(file), file);
   }
   // LF line ends, no [keys] section, [gui] without text_opacity and no line end at its end.
-  const own = join(scratch, "own.ini");
-  writeFileSync(own, "; mine\n[GUI]\nGUI_Position_X_0 = 0.3\n\n[gameplay]\nuse_metric_system=1");
-  await open(own);
-  await page.fill("#textOpacity", "90");
-  await page.click("tr[data-action='brake_hard'] button");
-  await page.keyboard.press("ShiftRight");
+  await open(scratchFile("own.ini", "; mine\n[GUI]\nGUI_Position_X_0 = 0.3\n\n[gameplay]\nuse_metric_system=1"));
+  await fill("#textOpacity", "90");
+  await bind("brake_hard", "ShiftRight");
   await page.click("#mph");
-  assert.equal(readFileSync(await save("own-saved.ini"), "latin1"),
+  assert.equal((await save()).toString("latin1"),
                "; mine\n[GUI]\nGUI_Position_X_0 = 0.3\ntext_opacity=90\n\n[gameplay]\nuse_metric_system=0\n\n[keys]\nbrake_hard=RSHIFT\n");
   // A UTF-16 file is shown but left alone: bytes written into it would garble it.
-  const wide = join(scratch, "wide.ini");
-  writeFileSync(wide, Buffer.from("\uFEFF[gui]\r\ntext_opacity=200\r\n", "utf16le"));
-  await open(wide);
-  assert.equal(await page.inputValue("#textOpacity"), "200");
-  await page.fill("#textOpacity", "90");
-  assert.ok(await page.isVisible("#readOnly"));
-  assert.deepEqual(readFileSync(await save("wide-saved.ini")), readFileSync(wide));
+  const wide = Buffer.from("\uFEFF[gui]\r\ntext_opacity=200\r\n", "utf16le");
+  await open(scratchFile("wide.ini", wide));
+  assert.equal(await value("#textOpacity"), "200");
+  await fill("#textOpacity", "90");
+  assert.equal(await page.$eval("#readOnly", (element) => element.hidden), false);
+  assert.deepEqual(await save(), wide);
   assert.deepEqual(requests, [], "the page asked for nothing beyond itself");
+});
+
+test("a file dropped on the page opens as the file button opens it", async () => {
+  await page.click("#shipped");
+  const bytes = readFileSync(join(samples, "two_actions_one_key.ini"));
+  await drop("dropped.ini", bytes);
+  assert.equal(withoutFileLine(await text("#report")), withoutFileLine(nativeReport(join(samples, "two_actions_one_key.ini"))));
+  assert.deepEqual(await save(), bytes);
 });
 
 test("a broken file shows the checker's own findings, in the report and beside the keys", async () => {
   for (const file of [shippedPath, ...["position_not_a_number.ini", "two_actions_one_key.ini", "binding_typo.ini",
                                         "panel_off_screen.ini"].map((name) => join(samples, name))]) {
     await open(file);
-    const shown = await page.textContent("#report");
-    assert.equal(withoutFileLine(shown), withoutFileLine(nativeReport(file)), file);
+    assert.equal(withoutFileLine(await text("#report")), withoutFileLine(nativeReport(file)), file);
   }
   await open(join(samples, "two_actions_one_key.ini"));
-  const beside = await page.textContent("#keyFindings");
-  assert.match(beside, /brake_hard are both on W \(87\)|throttle_up and brake_hard are both on W \(87\)/);
+  assert.match(await text("#keyFindings"), /brake_hard are both on W \(87\)|throttle_up and brake_hard are both on W \(87\)/);
   await open(join(samples, "panel_off_screen.ini"));
-  assert.match(await page.textContent("#panelFindings"), /screen's edge cuts part of it off/);
+  assert.match(await text("#panelFindings"), /screen's edge cuts part of it off/);
   assert.deepEqual(requests, [], "the page asked for nothing beyond itself");
+});
+
+test("of four positions on one spot the one picked moves, and a drag leaves the other coordinate as written", async () => {
+  // No [gui] positions: all four at (0, 0). Pick 2 and drag its panel by the corner, right on the marks.
+  await open(scratchFile("no-gui.ini", "[keys]\r\nthrottle_up=W\r\n"));
+  await page.select("#preset", "2");
+  await drag([0.004, 0.006], [0.304, 0.406]);
+  assert.equal(await value("#preset"), "2");
+  let now = values(nativeReport(scratchFile("moved-2.ini", await save())));
+  assert.deepEqual([now.gui_position_x_2, now.gui_position_y_2, now.gui_position_x_0, now.gui_position_x_1], ["0.3", "0.4", "0", "0"]);
+
+  // A sideways drag with the hand's pixel of wobble, and an upward one on a panel mostly off the screen.
+  const mine = "[gui]\r\ngui_position_x_0=0.5\r\ngui_position_y_0=0.8765\r\ngui_position_x_1=1.05\r\ngui_position_y_1=0.5\r\n";
+  await open(scratchFile("mine.ini", mine));
+  await page.select("#preset", "0");
+  await drag([0.5, 0.8765], [0.3, 0.878]);
+  await page.select("#preset", "1");
+  await drag([0.995, 0.5], [0.995, 0.3]);
+  assert.equal((await save()).toString("latin1"),
+               "[gui]\r\ngui_position_x_0=0.3\r\ngui_position_y_0=0.8765\r\ngui_position_x_1=1.05\r\ngui_position_y_1=0.3\r\n");
+});
+
+test("the marks leave the chosen panel's lines alone", async () => {
+  // Every position on one spot and the panel's text clear: inside the box only its black may show.
+  const spot = [0, 1, 2, 3].map((i) => `gui_position_x_${i}=0.5\r\ngui_position_y_${i}=0.5\r\n`).join("");
+  await open(scratchFile("one-spot.ini", `[gui]\r\n${spot}text_opacity=0\r\n`));
+  for (const preset of ["0", "2"]) {
+    await page.select("#preset", preset);
+    const lit = await page.evaluate(() => {
+      const canvas = document.getElementById("screen"), w = canvas.width, h = canvas.height;
+      const inside = canvas.getContext("2d").getImageData(0.44 * w + 2, 0.44 * h + 2, 0.12 * w - 4, 0.12 * h - 4).data;
+      return inside.filter((channel, i) => i % 4 !== 3 && channel > 8).length;
+    });
+    assert.equal(lit, 0, `position ${preset}: colour inside its panel's box`);
+  }
+});
+
+test("a punctuation key is bound by the code Windows sends on the player's layout, AltGr as right Alt", async () => {
+  const chromeOnWindows = "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/140.0.0.0 Safari/537.36";
+  await openPage({ userAgent: chromeOnWindows });
+  try {
+    await page.click("#shipped");
+    // German: ö sits where a US keyboard has the semicolon; French: the comma where it has M.
+    assert.equal(await bindByEvents("throttle_up", [{ type: "keydown", code: "Semicolon", key: "ö", keyCode: 192 }]), "OEM_3");
+    assert.equal(await bindByEvents("throttle_down", [{ type: "keydown", code: "KeyM", key: ",", keyCode: 188 }]), "OEM_COMMA");
+    // AltGr: left Control first, then right Alt; left Control alone is bound at its release.
+    assert.equal(await bindByEvents("brake_hard", [{ type: "keydown", code: "ControlLeft", key: "Control", keyCode: 17 },
+                                                    { type: "keydown", code: "AltRight", key: "AltGraph", keyCode: 18 }]), "RMENU");
+    assert.equal(await bindByEvents("brake_light", [{ type: "keydown", code: "ControlLeft", key: "Control", keyCode: 17 },
+                                                     { type: "keyup", code: "ControlLeft", key: "Control", keyCode: 17 }]), "LCONTROL");
+    const now = values(nativeReport(scratchFile("layout.ini", await save())));
+    assert.deepEqual([now.throttle_up, now.throttle_down, now.brake_hard, now.brake_light],
+                     ["OEM_3 (192)", "OEM_COMMA (188)", "RMENU (165)", "LCONTROL (162)"]);
+  } finally {
+    await openPage();
+  }
+  // Elsewhere keyCode is not Windows' code: the key's US place, said beside it.
+  assert.equal(await bindByEvents("throttle_up", [{ type: "keydown", code: "Semicolon", key: "ö", keyCode: 192 }]), "OEM_1");
+  assert.match(await text("tr[data-action='throttle_up'] td.note"), /place on a US keyboard/);
+});
+
+test("a key the game never sees held is refused, and the row waits for another", async () => {
+  await page.click("#shipped");
+  const press = (code, key) => ({ type: "keydown", code, key });
+  assert.equal(await bindByEvents("enter_exit", [press("MetaLeft", "Meta")]), "press a key...");
+  assert.match(await text("tr[data-action='enter_exit'] td.note"), /Windows key cannot be bound/);
+  assert.equal(await bindByEvents("enter_exit", [press("PrintScreen", "PrintScreen")]), "press a key...");
+  assert.match(await text("tr[data-action='enter_exit'] td.note"), /Print Screen cannot be bound/);
+  assert.equal(await bind("enter_exit", "KeyG"), "G");
+  // The game hears NumLock, Scroll Lock and Menu: written by number, as they have no names.
+  assert.equal(await bindByEvents("brake_hard", [press("NumLock", "NumLock")]), "144");
+  assert.equal(values(nativeReport(scratchFile("numlock.ini", await save()))).brake_hard, "144");
 });
