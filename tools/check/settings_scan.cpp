@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string_view>
+#include <utility>
 
 #include "key_hints.h"
 #include "settings/profile_line.h"
@@ -237,7 +238,7 @@ SettingsScan ScanSettingsText(const std::string& bytes) {
     if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
         Warn(s, 1, nullptr, "the file is saved as UTF-16: save it as plain text (ANSI, or UTF-8 without a byte-order "
                    "mark) so the checker can look at each line.");
-        return s.scan;
+        return std::move(s.scan);
     }
     bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
     std::vector<Line> written = SplitLines(bom ? bytes.substr(3) : bytes);
@@ -251,17 +252,34 @@ SettingsScan ScanSettingsText(const std::string& bytes) {
         else
             ReadKey(s, line);
     }
-    return s.scan;
+    return std::move(s.scan);
+}
+
+// Asked for each setting of the table several times over, of a file that
+// may hold thousands of keys: compared in place, without a copy.
+bool SameLowerName(const std::string& text, std::string_view lower) {
+    if (text.size() != lower.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) != static_cast<unsigned char>(lower[i])) return false;
+    return true;
 }
 
 int LineOfKey(const SettingsScan& scan, const char* section, const char* name) {
     for (const ScannedKey& key : scan.keys)
-        if (key.counted && Lower(key.section) == section && Lower(key.name) == name) return key.line;
+        if (key.counted && SameLowerName(key.name, name) && SameLowerName(key.section, section)) return key.line;
     return 0;
 }
 
-// Views of the file, not copies: an edit on the page takes this view of
-// the whole file each time.
+GameLine GameLineOf(std::string_view line, bool gluedToByteOrderMark) {
+    std::string_view text = TrimProfileBlanks(line);
+    if (text.empty() || text[0] != '[') return {line, false};
+    if (gluedToByteOrderMark) return {{}, false};
+    size_t close = text.find(']');
+    if (close == std::string_view::npos) return {text, true};
+    if (close != text.rfind(']')) return {text.substr(0, close + 1), false};
+    return {line, false};
+}
+
 std::string GameView(const std::string& bytes) {
     if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) return bytes;
     const bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
@@ -271,18 +289,9 @@ std::string GameView(const std::string& bytes) {
     size_t start = bom ? 3 : 0;
     for (bool firstLine = true;; firstLine = false) {
         size_t end = std::min(file.find_first_of("\r\n", start), file.size());
-        std::string_view line = file.substr(start, end - start);
-        std::string_view text = TrimProfileBlanks(line);
-        size_t close = text.find(']');
-        if (!text.empty() && text[0] == '[') {
-            if (bom && firstLine)
-                line = {};
-            else if (close == std::string_view::npos)
-                view += text, line = "]";  // closed
-            else if (close != text.rfind(']'))
-                line = text.substr(0, close + 1);
-        }
-        view += line;
+        GameLine line = GameLineOf(file.substr(start, end - start), bom && firstLine);
+        view += line.text;
+        if (line.closed) view += ']';
         if (end == bytes.size()) return view;
         view += bytes[end];
         start = end + 1;

@@ -2,6 +2,7 @@
 // make of each line, and the mistakes that shape alone reveals.
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 // How many findings of one kind the report lists; it counts the rest, so
@@ -46,3 +47,10 @@ int LineOfKey(const SettingsScan& scan, const char* section, const char* name);
 // nothing reads them), a header with two ']' ends at the first, and a
 // header with none is closed. Loading this gives the values the game uses.
 std::string GameView(const std::string& bytes);
+
+// One line of that view: a view into the line, and whether a ']' closes it.
+struct GameLine {
+    std::string_view text;
+    bool closed;
+};
+GameLine GameLineOf(std::string_view line, bool gluedToByteOrderMark);
