@@ -94,6 +94,18 @@ void Refresh() {
     LoadAsTheGameDoes();
 }
 
+// An edit only marks the report and the values out of date: they are made
+// again when next asked for, so edits that come faster than the page
+// draws (a drag, a slider) cost one pass over the file each and one check
+// between them.
+bool Stale = false;
+
+void RefreshIfStale() {
+    if (!Stale) return;
+    Stale = false;
+    Refresh();
+}
+
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 // The report's findings (its "warning:", "note:" and "error:" lines) that
@@ -151,6 +163,7 @@ void StartOn(const char* name, bool refused) {
     FileName = name;
     Refused = refused;
     for (std::string& note : KeyNotes) note.clear();
+    Stale = false;
     Refresh();
 }
 
@@ -192,7 +205,7 @@ EMSCRIPTEN_KEEPALIVE int vq_document_size() { return static_cast<int>(Document.s
 EMSCRIPTEN_KEEPALIVE int vq_set(const char* name, const char* value) {
     const SettingKey* key = KeyNamed(name);
     if (Refused || !key || !SetSettingText(Document, key->section, key->name, value)) return 0;
-    Refresh();
+    Stale = true;
     return 1;
 }
 
@@ -226,6 +239,7 @@ EMSCRIPTEN_KEEPALIVE const char* vq_bind(const char* action, const char* code, c
 // The values the game uses, the actions' keys, and the findings to show
 // beside the keys and the screen, as JSON.
 EMSCRIPTEN_KEEPALIVE const char* vq_state() {
+    RefreshIfStale();
     std::string presets;
     for (int i = 0; i < 4; ++i)
         presets += std::string(i ? "," : "") + "[" + JsonNumber(Settings.panelPresets[i].x) + "," +
@@ -255,6 +269,7 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
 // console, drawn by the plug-in's code, for a canvas of width x height.
 EMSCRIPTEN_KEEPALIVE const char* vq_frame(double width, double height, int preset, double speed, double throttle,
                                           int brakeLevel, int direction) {
+    RefreshIfStale();
     if (preset >= 0 && preset < 4) {
         OverlayState.panelX = Settings.panelPresets[preset].x;
         OverlayState.panelY = Settings.panelPresets[preset].y;

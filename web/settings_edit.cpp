@@ -1,7 +1,7 @@
 // Each line is found as the game finds it: its headers as Windows' reader
-// ends them (the checker's GameView), then every line as the portable
-// reader reads that view (ReadProfileLine), so the line this rewrites is
-// the one the game reads. Every search stays inside its line, so an edit
+// ends them (the checker's game view, GameLineOf), then every line as the
+// portable reader reads that view (ReadProfileLine), so the line this
+// rewrites is the one the game reads. Every search stays inside its line, so an edit
 // costs one pass over the file whatever the file holds.
 #include "settings_edit.h"
 
@@ -74,28 +74,25 @@ bool SetSettingText(std::string& bytes, const std::string& section, const std::s
                     const std::string& value) {
     if (IsUtf16Text(bytes)) return false;
     const std::string lineEnd = LineEndOf(bytes);
-    // The game's view keeps every line end of the file and changes only
-    // header lines, so split at each CR and LF the two pair up line for line.
-    const std::string gameView = GameView(bytes);
-    const View file = bytes, game = gameView;
+    const View file = bytes;
+    const bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
     bool inSection = false, sectionFound = false;
     size_t sectionEnd = 0;  // where an absent key goes: after the section's last line that is not blank
-    size_t at = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;  // the view has no byte-order mark
-    for (size_t gameAt = 0; at <= file.size(); ++at, ++gameAt) {
-        const size_t end = EndOfLine(file, at), gameEnd = EndOfLine(game, gameAt);
-        const View seen = TrimProfileBlanks(game.substr(gameAt, gameEnd - gameAt));
+    for (size_t at = bom ? 3 : 0, end; at <= file.size(); at = end + 1) {
+        end = EndOfLine(file, at);
         const View written = TrimProfileBlanks(file.substr(at, end - at));
-        at = end, gameAt = gameEnd;
-        if (seen.empty()) continue;
-        if (const ProfileLine<char> header = ReadProfileLine(seen); header.kind == ProfileLineKind::Header) {
+        const GameLine seen = GameLineOf(written, bom && at == 3);
+        if (seen.text.empty()) continue;
+        if (seen.text[0] == '[') {  // a header for Windows' reader: for ours too, in the game's view of it
+            std::string header(seen.text);
+            if (seen.closed) header += ']';
             if (inSection) break;  // only the first section of a name counts
-            inSection = !sectionFound && SameWord(header.name, section);
+            inSection = !sectionFound && SameWord(ReadProfileLine(View(header)).name, section);
             if (inSection) sectionFound = true, sectionEnd = AfterLineEnd(file, end);
             continue;
         }
         if (!inSection) continue;
         sectionEnd = AfterLineEnd(file, end);
-        // Not a header, so the view holds this line as written.
         const ProfileLine<char> line = ReadProfileLine(written);
         if (!SameWord(line.name, name)) continue;
         if (line.kind == ProfileLineKind::KeyWithoutValue) {
