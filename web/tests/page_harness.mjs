@@ -28,13 +28,8 @@ const launches = {
     args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
            "--disable-component-update", "--disable-sync"],
   },
-  firefox: {
-    browser: "firefox", executablePath: "/usr/bin/firefox-esr",
-    // No update checks, telemetry or pocket: the page is the only thing that may ask for anything.
-    extraPrefsFirefox: { "app.update.enabled": false, "network.captive-portal-service.enabled": false,
-                         "network.connectivity-service.enabled": false, "browser.safebrowsing.malware.enabled": false,
-                         "browser.safebrowsing.phishing.enabled": false },
-  },
+  // puppeteer's own Firefox profile turns off updates, telemetry and safe browsing.
+  firefox: { browser: "firefox", executablePath: "/usr/bin/firefox-esr" },
 };
 
 // Opens the page, in a new browser the first time. A `userAgent` stands in
