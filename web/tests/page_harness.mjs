@@ -61,7 +61,8 @@ export async function openPage({ userAgent } = {}) {
 export async function closePage() {
   await browser?.close();
   browser = page = null;
-  if (scratch) rmSync(scratch, { recursive: true, force: true });
+  // Firefox's last processes may still be writing to the profile for a moment after close.
+  if (scratch) rmSync(scratch, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
 }
 
 export const text = (selector) => page.$eval(selector, (element) => element.textContent);
