@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <new>
 #include <fstream>
 #include <string>
 
@@ -21,9 +22,11 @@
 #include "screen_paint.h"
 #include "settings/key_names.h"
 #include "settings/profile_access.h"
+#include "settings/profile_reader.h"
 #include "settings/settings.h"
 #include "settings_check.h"
 #include "settings_edit.h"
+#include "settings_file.h"
 #include "settings_scan.h"
 #include "setting_keys.h"
 #include "web_host.h"
@@ -36,6 +39,9 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string Document;  // the player's file as it will be saved
+std::string FileName = "Velquorin.ini";  // as the report's File: line names it
+bool Refused = false;  // too big to read: nothing to edit or save
+uintmax_t RefusedSize = 0;
 std::string Report;    // the checker's report on it
 std::string Answer;
 int ReportStatus = 0;
@@ -52,7 +58,8 @@ void CheckDocument() {
         return;
     }
     try {
-        ReportStatus = CheckSettingsText(Document, "Velquorin.ini", out);
+        ReportStatus = Refused ? RefuseToCheck(FileName, WhyTooBig(RefusedSize), out)
+                               : CheckSettingsText(Document, FileName, out);
     } catch (const std::exception& error) {
         std::fprintf(out, "error: %s\n", error.what());
         ReportStatus = 2;
@@ -86,6 +93,18 @@ void LoadAsTheGameDoes() {
 void Refresh() {
     CheckDocument();
     LoadAsTheGameDoes();
+}
+
+// An edit only marks the report and the values out of date: they are made
+// again when next asked for, so edits that come faster than the page
+// draws (a drag, a slider) cost one pass over the file each and one check
+// between them.
+bool Stale = false;
+
+void RefreshIfStale() {
+    if (!Stale) return;
+    Stale = false;
+    Refresh();
 }
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
@@ -140,17 +159,45 @@ std::string PositionText(double value) {
     return shown == "-0.0" ? "0.0" : shown;
 }
 
+// The page's state for a file just opened (or refused).
+void StartOn(const char* name, bool refused) {
+    FileName = name;
+    Refused = refused;
+    for (std::string& note : KeyNotes) note.clear();
+    Stale = false;
+    Refresh();
+}
+
 }  // namespace
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void vq_open(const char* bytes, int size) {
-    Document.assign(bytes, static_cast<size_t>(size));
-    for (std::string& note : KeyNotes) note.clear();
-    Refresh();
+// Opens the player's file under its name. 0 when there was no memory
+// for it: the page then keeps the file it had.
+EMSCRIPTEN_KEEPALIVE int vq_open(const char* bytes, int size, const char* name) {
+    try {
+        std::string opened(bytes, static_cast<size_t>(size));
+        Document.swap(opened);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    StartOn(name, false);
+    return 1;
 }
 
-EMSCRIPTEN_KEEPALIVE void vq_open_shipped() { vq_open(ShippedSettings, static_cast<int>(ShippedSettingsSize)); }
+// A file above the plug-in's limit is never read: the page shows the
+// checkers' refusal and the defaults the game falls back on.
+EMSCRIPTEN_KEEPALIVE void vq_refuse(double size, const char* name) {
+    Document.clear();
+    RefusedSize = static_cast<uintmax_t>(size);
+    StartOn(name, true);
+}
+
+EMSCRIPTEN_KEEPALIVE void vq_open_shipped() {
+    vq_open(ShippedSettings, static_cast<int>(ShippedSettingsSize), "Velquorin.ini");
+}
+
+EMSCRIPTEN_KEEPALIVE double vq_file_limit() { return static_cast<double>(ProfileFileLimit); }
 
 EMSCRIPTEN_KEEPALIVE const char* vq_document_data() { return Document.data(); }
 EMSCRIPTEN_KEEPALIVE int vq_document_size() { return static_cast<int>(Document.size()); }
@@ -158,8 +205,8 @@ EMSCRIPTEN_KEEPALIVE int vq_document_size() { return static_cast<int>(Document.s
 // Sets a key of the checker's table by name; 1 when the file changed.
 EMSCRIPTEN_KEEPALIVE int vq_set(const char* name, const char* value) {
     const SettingKey* key = KeyNamed(name);
-    if (!key || !SetSettingText(Document, key->section, key->name, value)) return 0;
-    Refresh();
+    if (Refused || !key || !SetSettingText(Document, key->section, key->name, value)) return 0;
+    Stale = true;
     return 1;
 }
 
@@ -193,6 +240,7 @@ EMSCRIPTEN_KEEPALIVE const char* vq_bind(const char* action, const char* code, c
 // The values the game uses, the actions' keys, and the findings to show
 // beside the keys and the screen, as JSON.
 EMSCRIPTEN_KEEPALIVE const char* vq_state() {
+    RefreshIfStale();
     std::string presets;
     for (int i = 0; i < 4; ++i)
         presets += std::string(i ? "," : "") + "[" + JsonNumber(Settings.panelPresets[i].x) + "," +
@@ -212,7 +260,9 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
              ",\"metric\":" + (Settings.useMetricSystem ? "true" : "false") +
              ",\"showHints\":" + (Settings.showHints ? "true" : "false") + ",\"keys\":[" + keys +
              "],\"keyFindings\":" + FindingsJson(MentionsABinding) +
-             ",\"panelFindings\":" + FindingsJson(MentionsAPanel) + ",\"editable\":" + (IsUtf16Text(Document) ? "false" : "true") + ",\"status\":" + std::to_string(ReportStatus) +
+             ",\"panelFindings\":" + FindingsJson(MentionsAPanel) +
+             ",\"editable\":" + (Refused || IsUtf16Text(Document) ? "false" : "true") +
+             ",\"refused\":" + (Refused ? "true" : "false") + ",\"status\":" + std::to_string(ReportStatus) +
              ",\"report\":" + JsonString(Report) + "}";
     return Answer.c_str();
 }
@@ -222,6 +272,7 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
 // plug-in's code, for a canvas of width x height.
 EMSCRIPTEN_KEEPALIVE const char* vq_frame(double width, double height, int preset, double speed, double throttle,
                                           int brakeLevel, int direction, int onFoot) {
+    RefreshIfStale();
     if (preset >= 0 && preset < 4) {
         OverlayState.panelX = Settings.panelPresets[preset].x;
         OverlayState.panelY = Settings.panelPresets[preset].y;

@@ -1,57 +1,49 @@
-// Lines are split as the reader splits them (a CR LF pair is one end, a
-// lone CR or LF another) and trimmed of the same blanks, so the line this
-// rewrites is the one the game reads.
+// Each line is found as the game finds it: its headers as Windows' reader
+// ends them (the checker's game view, GameLineOf), then every line as the
+// portable reader reads that view (ReadProfileLine), so the line this
+// rewrites is the one the game reads. Every search stays inside its line, so an edit
+// costs one pass over the file whatever the file holds.
 #include "settings_edit.h"
 
-#include <cctype>
-#include <vector>
+#include <string_view>
+
+#include "settings/profile_line.h"
+#include "settings_scan.h"
 
 namespace {
 
-bool IsBlank(unsigned char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
+using View = std::string_view;
 
-struct RawLine {
-    size_t start;  // first byte
-    size_t end;    // one past the last byte before the line end
-    size_t next;   // first byte of the next line
-};
-
-std::vector<RawLine> SplitRawLines(const std::string& bytes) {
-    std::vector<RawLine> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-        size_t next = i + 1;
-        if (bytes[i] == '\r' && next < bytes.size() && bytes[next] == '\n') ++next;
-        lines.push_back({start, i, next});
-        start = next;
-        i = next - 1;
-    }
-    if (start < bytes.size()) lines.push_back({start, bytes.size(), bytes.size()});
-    return lines;
-}
-
-// [first, last) of the line without its blanks at either end.
-void TrimRange(const std::string& bytes, size_t& first, size_t& last) {
-    while (first < last && IsBlank(static_cast<unsigned char>(bytes[first]))) ++first;
-    while (last > first && IsBlank(static_cast<unsigned char>(bytes[last - 1]))) --last;
-}
-
-bool SameWord(const std::string& a, const std::string& b) {
+bool SameWord(View a, View b) {
     if (a.size() != b.size()) return false;
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
     for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
+        if (lower(a[i]) != lower(b[i])) return false;
     return true;
 }
 
 // A new line is ended as the file's own lines are; a file without any
 // gets Notepad's CR LF.
-std::string LineEndOf(const std::string& bytes) {
+std::string LineEndOf(View bytes) {
     size_t end = bytes.find_first_of("\r\n");
-    if (end == std::string::npos) return "\r\n";
+    if (end == View::npos) return "\r\n";
     if (bytes[end] == '\r') return end + 1 < bytes.size() && bytes[end + 1] == '\n' ? "\r\n" : "\r";
     return "\n";
+}
+
+// Whether the last line of the file is blank, so a section added after it
+// needs no blank line of its own.
+bool EndsWithBlankLine(View bytes) {
+    size_t end = bytes.size();
+    if (end > 0 && bytes[end - 1] == '\n') {
+        --end;
+        if (end > 0 && bytes[end - 1] == '\r') --end;
+    } else if (end > 0 && bytes[end - 1] == '\r') {
+        --end;
+    } else {
+        return bytes.empty();
+    }
+    return end == 0 || bytes[end - 1] == '\r' || bytes[end - 1] == '\n';
 }
 
 // Inserts text as whole lines at offset at, which is a line's start or
@@ -59,6 +51,17 @@ std::string LineEndOf(const std::string& bytes) {
 void InsertLines(std::string& bytes, size_t at, const std::string& text, const std::string& lineEnd) {
     bool unended = at == bytes.size() && !bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n';
     bytes.insert(at, (unended ? lineEnd : "") + text);
+}
+
+// One past the line end (a CR LF pair, or a lone CR or LF) at offset end.
+size_t AfterLineEnd(View bytes, size_t end) {
+    if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n') return end + 2;
+    return end < bytes.size() ? end + 1 : end;
+}
+
+size_t EndOfLine(View text, size_t start) {
+    while (start < text.size() && text[start] != '\r' && text[start] != '\n') ++start;
+    return start;
 }
 
 }  // namespace
@@ -71,41 +74,41 @@ bool SetSettingText(std::string& bytes, const std::string& section, const std::s
                     const std::string& value) {
     if (IsUtf16Text(bytes)) return false;
     const std::string lineEnd = LineEndOf(bytes);
-    const std::vector<RawLine> lines = SplitRawLines(bytes);
+    const View file = bytes;
+    const bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
     bool inSection = false, sectionFound = false;
     size_t sectionEnd = 0;  // where an absent key goes: after the section's last line that is not blank
-    for (const RawLine& line : lines) {
-        size_t first = line.start, last = line.end;
-        TrimRange(bytes, first, last);
-        if (first < last && bytes[first] == '[') {
+    for (size_t at = bom ? 3 : 0, end; at <= file.size(); at = end + 1) {
+        end = EndOfLine(file, at);
+        const View written = TrimProfileBlanks(file.substr(at, end - at));
+        const GameLine seen = GameLineOf(written, bom && at == 3);
+        if (seen.text.empty()) continue;
+        if (seen.text[0] == '[') {  // a header for Windows' reader: for ours too, in the game's view of it
+            std::string header(seen.text);
+            if (seen.closed) header += ']';
             if (inSection) break;  // only the first section of a name counts
-            size_t close = bytes.rfind(']', last - 1);
-            size_t nameEnd = close == std::string::npos || close <= first ? last : close;
-            size_t nameStart = first + 1;
-            TrimRange(bytes, nameStart, nameEnd);
-            inSection = !sectionFound && SameWord(bytes.substr(nameStart, nameEnd - nameStart), section);
-            if (inSection) sectionFound = true, sectionEnd = line.next;
+            inSection = !sectionFound && SameWord(ReadProfileLine(View(header)).name, section);
+            if (inSection) sectionFound = true, sectionEnd = AfterLineEnd(file, end);
             continue;
         }
-        if (!inSection || first == last) continue;
-        sectionEnd = line.next;
-        size_t equals = bytes.find('=', first);
-        if (equals == std::string::npos || equals >= last) continue;
-        size_t keyStart = first, keyEnd = equals;
-        TrimRange(bytes, keyStart, keyEnd);
-        if (!SameWord(bytes.substr(keyStart, keyEnd - keyStart), name)) continue;
-        size_t valueStart = equals + 1, valueEnd = last;
-        TrimRange(bytes, valueStart, valueEnd);
-        if (bytes.compare(valueStart, valueEnd - valueStart, value) == 0) return false;
-        bytes.replace(valueStart, valueEnd - valueStart, value);
+        if (!inSection) continue;
+        sectionEnd = AfterLineEnd(file, end);
+        const ProfileLine<char> line = ReadProfileLine(written);
+        if (!SameWord(line.name, name)) continue;
+        if (line.kind == ProfileLineKind::KeyWithoutValue) {
+            // The reader stops at this line and takes the default: give it the value.
+            bytes.insert(static_cast<size_t>(written.data() + written.size() - file.data()), "=" + value);
+            return true;
+        }
+        if (line.value == value) return false;
+        bytes.replace(static_cast<size_t>(line.value.data() - file.data()), line.value.size(), value);
         return true;
     }
     if (sectionFound) {
         InsertLines(bytes, sectionEnd, name + "=" + value + lineEnd, lineEnd);
     } else {
-        bool endsBlank = bytes.empty() || lines.empty() || lines.back().start == lines.back().end;
-        InsertLines(bytes, bytes.size(), (endsBlank ? "" : lineEnd) + "[" + section + "]" + lineEnd + name + "=" +
-                                             value + lineEnd, lineEnd);
+        InsertLines(bytes, bytes.size(), (EndsWithBlankLine(bytes) ? "" : lineEnd) + "[" + section + "]" + lineEnd +
+                                             name + "=" + value + lineEnd, lineEnd);
     }
     return true;
 }

@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/profile_line.h"
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -141,15 +143,7 @@ Text Decode(const std::string& bytes) {
     return out;
 }
 
-bool IsBlank(char16_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
-
-View Trim(View s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-View UpToNul(View s) { return s.substr(0, s.find(u'\0')); }
+View Trim(View s) { return TrimProfileBlanks(s); }
 
 bool SameName(View name, View wanted) {
     if (name.size() != wanted.size()) return false;
@@ -180,24 +174,16 @@ View In(const ProfileFile& file, Span span) { return View(file.text).substr(span
 
 std::vector<Line> SplitLines(const Text& text) {
     auto span = [&text](View part) {
-        part = UpToNul(Trim(part));
         return Span{static_cast<uint32_t>(part.data() - text.data()), static_cast<uint32_t>(part.size())};
     };
     std::vector<Line> lines;
     for (View rest = text; !rest.empty();) {
-        size_t cut = std::min(rest.find_first_of(u"\r\n"), rest.size());
-        View line = Trim(rest.substr(0, cut));
-        rest.remove_prefix(cut);
-        rest.remove_prefix(std::min(rest.find_first_not_of(u"\r\n"), rest.size()));
+        View line = TakeProfileLine(rest);
         if (line.empty()) continue;
-        size_t close = line.rfind(u']');
-        size_t eq = line.find(u'=');
-        if (line[0] == '[' && close != View::npos)
-            lines.push_back({true, false, span(line.substr(1, close - 1)), {}});
-        else if (eq == View::npos)
-            lines.push_back({false, false, span(line), {}});
-        else
-            lines.push_back({false, true, span(line.substr(0, eq)), span(line.substr(eq + 1))});
+        ProfileLine<char16_t> read = ReadProfileLine(line);
+        const bool hasValue = read.kind == ProfileLineKind::Key;
+        lines.push_back({read.kind == ProfileLineKind::Header, hasValue, span(read.name),
+                         hasValue ? span(read.value) : Span{}});
     }
     return lines;
 }

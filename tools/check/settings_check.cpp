@@ -379,17 +379,36 @@ void PrintError(std::FILE* out, const SettingsScan& scan, const LoadedFile& file
     Say(out, "  keep their earlier values, which at the game's start are their defaults. Write a number such as 0.5.");
 }
 
+// Findings of one level in line order, then how many of each kind were
+// left out.
+void ListFindings(std::FILE* out, const Finding* first, const Finding* end,
+                  const std::vector<UnlistedFindings>& unlisted) {
+    for (const Finding* finding = first; finding != end; ++finding) {
+        std::string where = finding->line ? "line " + std::to_string(finding->line) + ": " : "";
+        Say(out, (finding->level == Finding::Warning ? "warning: " : "note: ") + where + finding->message);
+    }
+    for (const UnlistedFindings& left : unlisted) {
+        if (first == end || left.level != first->level) continue;
+        const char* what = left.level == Finding::Warning ? " warning" : " note";
+        Say(out, std::to_string(left.count) + " more" + what + (left.count == 1 ? "" : "s") + " about " + left.kind +
+                     (left.count == 1 ? " is" : " are") + " not listed (the first " + std::to_string(ListedOfAKind) +
+                     " are).");
+    }
+}
+
 }  // namespace
 
+// The path as the player gave it: a file dropped on the program, or found
+// beside it, arrives with its whole path already.
 int CheckSettingsFile(const char* path, std::FILE* out) {
-    std::error_code error;
-    const std::string shownPath = fs::absolute(path, error).string();
     std::string bytes, why;
-    if (!ReadSettingsFile(path, bytes, why)) {
-        Say(out, "error: cannot check " + shownPath + ": " + why + ".");
-        return 2;
-    }
-    return CheckSettingsText(bytes, shownPath, out);
+    if (!ReadSettingsFile(path, bytes, why)) return RefuseToCheck(path, why, out);
+    return CheckSettingsText(bytes, path, out);
+}
+
+int RefuseToCheck(const std::string& shownPath, const std::string& why, std::FILE* out) {
+    Say(out, "error: cannot check " + shownPath + ": " + why + ".");
+    return 2;
 }
 
 int CheckSettingsText(const std::string& bytes, const std::string& shownPath, std::FILE* out) {
@@ -422,11 +441,14 @@ int CheckSettingsText(const std::string& bytes, const std::string& shownPath, st
         return (a.line == 0 ? 1 << 30 : a.line) < (b.line == 0 ? 1 << 30 : b.line);
     });
     int warnings = 0;
-    for (const Finding& finding : report.findings) {
-        if (finding.level == Finding::Warning) ++warnings;
-        std::string where = finding.line ? "line " + std::to_string(finding.line) + ": " : "";
-        Say(out, (finding.level == Finding::Warning ? "warning: " : "note: ") + where + finding.message);
+    for (size_t first = 0, end; first < report.findings.size(); first = end) {
+        const Finding::Level level = report.findings[first].level;
+        for (end = first; end < report.findings.size() && report.findings[end].level == level;) ++end;
+        if (level == Finding::Warning) warnings += static_cast<int>(end - first);
+        ListFindings(out, report.findings.data() + first, report.findings.data() + end, scan.unlisted);
     }
+    for (const UnlistedFindings& left : scan.unlisted)
+        if (left.level == Finding::Warning) warnings += left.count;
     int errors = file.failedRow >= 0 ? 1 : 0;
     if (errors == 0 && warnings == 0) {
         Say(out, "No mistakes found.");

@@ -13,3 +13,6 @@ int CheckSettingsFile(const char* path, std::FILE* out);
 // for a caller that has the bytes but no file of its own, such as the
 // settings page in the browser.
 int CheckSettingsText(const std::string& bytes, const std::string& shownPath, std::FILE* out);
+
+// The report on a file that cannot be read, why saying what is wrong.
+int RefuseToCheck(const std::string& shownPath, const std::string& why, std::FILE* out);

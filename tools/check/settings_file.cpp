@@ -25,6 +25,11 @@ std::string WhyNotAFile(fs::file_type type) {
 
 }  // namespace
 
+std::string WhyTooBig(uintmax_t size) {
+    return "it holds " + std::to_string(size) + " bytes, and no file above 16 MiB is read (a settings file holds a "
+           "few kilobytes)";
+}
+
 bool ReadSettingsFile(const std::string& path, std::string& bytes, std::string& why) {
     std::error_code error;
     fs::file_status status = fs::status(path, error);
@@ -42,8 +47,7 @@ bool ReadSettingsFile(const std::string& path, std::string& bytes, std::string& 
     }
     uintmax_t size = fs::file_size(path, error);
     if (!error && size > ProfileFileLimit) {
-        why = "it holds " + std::to_string(size) + " bytes, and no file above 16 MiB is read (a settings file " +
-              "holds a few kilobytes)";
+        why = WhyTooBig(size);
         return false;
     }
     std::ifstream in(path, std::ios::binary);

@@ -2,12 +2,24 @@
 // make of each line, and the mistakes that shape alone reveals.
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
+
+// How many findings of one kind the report lists; it counts the rest, so
+// a file of thousands of odd lines gives a report a player can read.
+constexpr int ListedOfAKind = 100;
 
 struct Finding {
     enum Level { Warning, Note } level = Warning;
     int line = 0;  // 0: about the file or the values, not one line
     std::string message;
+};
+
+// Findings of one kind past the first ListedOfAKind, counted, not listed.
+struct UnlistedFindings {
+    Finding::Level level;
+    const char* kind;  // what they are about, in plural words ("unknown keys")
+    int count;
 };
 
 struct ScannedKey {
@@ -20,6 +32,7 @@ struct ScannedKey {
 
 struct SettingsScan {
     std::vector<Finding> findings;
+    std::vector<UnlistedFindings> unlisted;  // in the order their kinds first went past the limit
     std::vector<ScannedKey> keys;
 };
 
@@ -34,3 +47,10 @@ int LineOfKey(const SettingsScan& scan, const char* section, const char* name);
 // nothing reads them), a header with two ']' ends at the first, and a
 // header with none is closed. Loading this gives the values the game uses.
 std::string GameView(const std::string& bytes);
+
+// One line of that view: a view into the line, and whether a ']' closes it.
+struct GameLine {
+    std::string_view text;
+    bool closed;
+};
+GameLine GameLineOf(std::string_view line, bool gluedToByteOrderMark);

@@ -147,6 +147,24 @@ TEST(SettingsCheck, WhatIsNoSettingsFileIsRefusedAtOnceWithTheReason) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(SettingsCheck, AFileOfOddLinesListsTheFirstHundredOfEachKindAndCountsTheRest) {
+    std::string path = ::testing::TempDir() + "velquorin-many-odd-lines.ini";
+    std::string text = "[keys]\n";
+    for (int i = 0; i < 250; ++i) text += "unknown_" + std::to_string(i) + "=1\nbare_" + std::to_string(i) + "\n";
+    std::ofstream(path, std::ios::binary) << text;
+    Checked checked = CheckPath(path);
+    std::remove(path.c_str());
+    EXPECT_EQ(checked.status, 1);
+    const std::regex unknownKey("\nwarning: line \\d+: unknown key ");
+    EXPECT_EQ(std::distance(std::sregex_iterator(checked.text.begin(), checked.text.end(), unknownKey),
+                            std::sregex_iterator()), 100);
+    EXPECT_NE(checked.text.find("unknown key unknown_99 in [keys]"), std::string::npos) << checked.text;
+    EXPECT_NE(checked.text.find("\n150 more warnings about unknown keys are not listed (the first 100 are).\n"
+                                "150 more warnings about lines without '=' are not listed (the first 100 are).\n"),
+              std::string::npos) << checked.text;
+    EXPECT_NE(checked.text.find("\n0 errors, 500 warnings.\n"), std::string::npos) << checked.text;
+}
+
 TEST(SettingsCheck, ControlBytesFromTheFileReachNoTerminal) {
     // A key name that would retitle the window and clear the screen, and a
     // NUL inside a line that must not cut it.

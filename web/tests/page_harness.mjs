@@ -61,7 +61,8 @@ export async function openPage({ userAgent } = {}) {
 export async function closePage() {
   await browser?.close();
   browser = page = null;
-  if (scratch) rmSync(scratch, { recursive: true, force: true });
+  // Firefox's last processes may still be writing to the profile for a moment after close.
+  if (scratch) rmSync(scratch, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
 }
 
 export const text = (selector) => page.$eval(selector, (element) => element.textContent);
@@ -151,15 +152,17 @@ export function scratchFile(name, bytes) {
   return path;
 }
 
-// The checker's report on a file; its "File:" line names where it was.
-export function nativeReport(path) {
+// The checker run in the file's folder on its name, as a player runs it
+// in the game's folder: its "File:" line names the file as the page does.
+export function nativeCheck(path) {
   try {
-    return execFileSync(sim, ["check", path], { encoding: "latin1" });
+    return { status: 0, report: execFileSync(sim, ["check", basename(path)], { encoding: "latin1", cwd: dirname(path) }) };
   } catch (failed) {
-    if (typeof failed.status === "number" && failed.stdout) return failed.stdout;  // warnings exit non-zero
+    if (typeof failed.status === "number" && failed.stdout) return { status: failed.status, report: failed.stdout };
     throw failed;
   }
 }
+export const nativeReport = (path) => nativeCheck(path).report;
 
 // The value column of the report: name -> what the game uses.
 export function values(report) {

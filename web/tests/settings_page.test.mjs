@@ -2,15 +2,14 @@
 // (CTest runs this file once in Chromium and once in Firefox ESR).
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
-import { mkdirSync, readFileSync } from "node:fs";
+import { mkdirSync, readFileSync, truncateSync } from "node:fs";
 import { join } from "node:path";
 import {
   openPage, closePage, page, requests, open, drop, bind, bindByEvents, fill, save, scratchFile, text, value,
-  nativeReport, values, drag, samples, shippedPath, top, browserName,
+  nativeCheck, nativeReport, values, drag, samples, shippedPath, top, browserName,
 } from "./page_harness.mjs";
 
 const shots = process.env.VELQUORIN_SHOTS || join(top, "build", "web");
-const withoutFileLine = (report) => report.split("\n").filter((line) => !line.startsWith("File: ")).join("\n");
 
 before(() => openPage());
 after(() => closePage());
@@ -67,8 +66,8 @@ test("a file opened and saved keeps the player's bytes: unchanged, or with absen
 test("a file dropped on the page opens as the file button opens it", async () => {
   await page.click("#shipped");
   const bytes = readFileSync(join(samples, "two_actions_one_key.ini"));
-  await drop("dropped.ini", bytes);
-  assert.equal(withoutFileLine(await text("#report")), withoutFileLine(nativeReport(join(samples, "two_actions_one_key.ini"))));
+  await drop("two_actions_one_key.ini", bytes);
+  assert.equal(await text("#report"), nativeReport(join(samples, "two_actions_one_key.ini")));
   assert.deepEqual(await save(), bytes);
 });
 
@@ -76,7 +75,7 @@ test("a broken file shows the checker's own findings, in the report and beside t
   for (const file of [shippedPath, ...["position_not_a_number.ini", "two_actions_one_key.ini", "binding_typo.ini",
                                         "panel_off_screen.ini", "altgr_pair.ini"].map((name) => join(samples, name))]) {
     await open(file);
-    assert.equal(withoutFileLine(await text("#report")), withoutFileLine(nativeReport(file)), file);
+    assert.equal(await text("#report"), nativeReport(file), file);  // its File: line too
   }
   await open(join(samples, "two_actions_one_key.ini"));
   assert.match(await text("#keyFindings"), /brake_hard are both on W \(87\)|throttle_up and brake_hard are both on W \(87\)/);
@@ -160,4 +159,88 @@ test("a key the game never sees held is refused, and the row waits for another",
   // The game hears NumLock, Scroll Lock and Menu: written by number, as they have no names.
   assert.equal(await bindByEvents("brake_hard", [press("NumLock", "NumLock")]), "144");
   assert.equal(values(nativeReport(scratchFile("numlock.ini", await save()))).brake_hard, "144");
+});
+
+test("an edit lands on the line the game reads, whatever shape the file's lines have", async () => {
+  const cases = [
+    ["a header with two ']'", "[keys]]\r\nthrottle_up=S\r\n"],
+    ["a bare key line, where the reader stops", "[keys]\r\nthrottle_up\r\nthrottle_up=W\r\n"],
+    ["a NUL inside the name", "[keys]\r\nthrottle_up\0old=S\r\n"],
+    ["a header glued to a byte-order mark", "\uFEFF[keys]\r\nthrottle_up=S\r\n"],
+    ["a header without ']'", "[keys\r\nthrottle_up=S\r\n"],
+    ["a repeated section", "[keys]\r\nbrake_hard=L\r\n[keys]\r\nthrottle_up=S\r\n"],
+    ["a key before any section", "throttle_up=S\r\n[keys]\r\nbrake_hard=L\r\n"],
+  ];
+  for (const [shape, written] of cases) {
+    await open(scratchFile("shape.ini", Buffer.from(written, "utf8")));
+    assert.equal(await bind("throttle_up", "KeyE"), "E", shape);
+    assert.equal(values(nativeReport(scratchFile("shape-saved.ini", await save()))).throttle_up, "E (69)", shape);
+  }
+  // Players comment their headers, brackets and all: the slider keeps what it was moved to.
+  await open(scratchFile("commented.ini", "[gui] ; positions [0-3]\r\ntext_opacity=200\r\n"));
+  await fill("#textOpacity", "90");
+  await page.evaluate(() => new Promise((done) => setTimeout(done)));  // the page shows what the game now reads
+  assert.deepEqual([await value("#textOpacity"), await text("#textOpacityValue")], ["90", "90"]);
+  assert.equal(values(nativeReport(scratchFile("commented-saved.ini", await save()))).text_opacity, "90");
+});
+
+test("a file above 16 MiB is refused as the checkers refuse it, with nothing to save", async () => {
+  const huge = scratchFile("huge.ini", "");
+  truncateSync(huge, (16 << 20) + 1);  // sparse: no disk taken
+  const native = nativeCheck(huge);
+  assert.equal(native.status, 2);
+  await open(huge);
+  assert.equal(await text("#report"), native.report);
+  assert.match(native.report, /^error: cannot check huge.ini: it holds 16777217 bytes, and no file above 16 MiB is read/);
+  assert.equal(await page.$eval("#save", (button) => button.disabled), true);
+  await open(join(samples, "clean.ini"));
+  assert.equal(await page.$eval("#save", (button) => button.disabled), false);
+});
+
+// Drops bytes on the page and times, on the page's clock, until its report names the file.
+async function timeDrop(name, bytes) {
+  return page.evaluate(async (n, b64) => {
+    const file = new File([Uint8Array.from(atob(b64), (c) => c.charCodeAt(0))], n), files = new DataTransfer();
+    files.items.add(file);
+    document.getElementById("shipped").click();  // a report that names another file
+    const started = performance.now();
+    document.querySelector("h2").dispatchEvent(new DragEvent("drop", { bubbles: true, cancelable: true, dataTransfer: files }));
+    while (!document.getElementById("report").textContent.includes(`File: ${n}\n`)) await new Promise(requestAnimationFrame);
+    return performance.now() - started;
+  }, name, Buffer.from(bytes).toString("base64"));
+}
+
+test("a megabyte of unknown keys gives the checker's own short report, in under two seconds", async () => {
+  let lines = "[keys]\r\n";
+  for (let i = 0; lines.length < 1e6; ++i) lines += `unknown_key_${i}=${i}\r\n`;
+  const path = scratchFile("unknown.ini", lines);
+  // The better of two drops: a busy machine can stall either.
+  const took = Math.min(await timeDrop("unknown.ini", Buffer.from(lines)), await timeDrop("unknown.ini", Buffer.from(lines)));
+  console.log(`${browserName}: the report on ${lines.length} bytes of unknown keys in ${Math.round(took)} ms`);
+  const report = await text("#report");
+  assert.equal(report, nativeReport(path));
+  assert.match(report, /\n40789 more warnings about unknown keys are not listed \(the first 100 are\)\.\n/);
+  if (browserName === "chromium") assert.ok(took < 2000, `${Math.round(took)} ms`);
+});
+
+test("one edit of 800 kB of '[' lines takes under 100 ms", async () => {
+  const hostile = "[\r\n".repeat(800e3 / 3);
+  await timeDrop("hostile.ini", Buffer.from(hostile));
+  // The best of three steps of the slider: a busy machine can stall any one of them.
+  const took = await page.evaluate(() => {
+    const slider = document.getElementById("textOpacity"), steps = [];
+    for (const to of ["89", "90", "91"]) {
+      const started = performance.now();
+      slider.value = to;
+      slider.dispatchEvent(new Event("input", { bubbles: true }));
+      steps.push(performance.now() - started);
+    }
+    return Math.min(...steps);
+  });
+  const shown = Date.now();
+  await page.waitForFunction(() => document.getElementById("textOpacityValue").textContent === "91", { timeout: 20000 });
+  console.log(`${browserName}: one edit of ${hostile.length} bytes of '[' lines in ${Math.round(took)} ms, ` +
+              `checked and shown ${Date.now() - shown} ms later`);
+  assert.equal(values(nativeReport(scratchFile("hostile-saved.ini", await save()))).text_opacity, "91");
+  assert.ok(took < 100, `${Math.round(took)} ms`);
 });
