@@ -47,6 +47,9 @@ TEST_F(Log, APlayersEveningOneLineForEachEventInOrder) {
     Press(vk::LeftControl);
     Press(vk::RightControl);
     Press(vk::F);
+    ASSERT_TRUE(Board(train));
+    sim::SwitchPlayerCharacter();  // the old character stays in the seat
+    sim::RunFrames(40);
     sim::Get(train).speed = 7.25f;  // as the game reports it, whatever the last drive left
     ASSERT_TRUE(Board(train));
     sim::ReloadGame();
@@ -70,6 +73,8 @@ TEST_F(Log, APlayersEveningOneLineForEachEventInOrder) {
         "key: code CONTROL (17) scan 0x1D extended 0 alt 0 down, also counts as LCONTROL (162); for change_direction",
         "key: code CONTROL (17) scan 0x1D extended 1 alt 0 down, also counts as RCONTROL (163); for no action",
         "enter/exit: left train " + n + " by F",
+        "enter/exit: boarded train " + n + ", metrotrain, 0.000 from the cab door, game speed 3.421",  // still driven since F
+        "drive ended: left train " + n + " by the seat check: the player is no longer in the driver's seat",
         "enter/exit: boarded train " + n + ", metrotrain, 0.000 from the cab door, game speed 7.250",
         "game reload: the script started again; no handle of the last session counts any more",
         "drive ended: left train " + n + " by a game reload",
