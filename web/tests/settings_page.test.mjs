@@ -6,7 +6,7 @@ import { mkdirSync, readFileSync, truncateSync } from "node:fs";
 import { join } from "node:path";
 import {
   openPage, closePage, page, requests, open, drop, bind, bindByEvents, fill, save, scratchFile, text, value,
-  nativeCheck, nativeReport, values, drag, samples, shippedPath, top, browserName,
+  nativeCheck, nativeReport, values, drag, screenPoint, samples, shippedPath, top, browserName,
 } from "./page_harness.mjs";
 
 const shots = process.env.VELQUORIN_SHOTS || join(top, "build", "web");
@@ -243,4 +243,33 @@ test("one edit of 800 kB of '[' lines takes under 100 ms", async () => {
               `checked and shown ${Date.now() - shown} ms later`);
   assert.equal(values(nativeReport(scratchFile("hostile-saved.ini", await save()))).text_opacity, "91");
   assert.ok(took < 100, `${Math.round(took)} ms`);
+});
+
+test("a drag on 800 kB checks the file 100 ms after a move at the soonest, and once at its end", async () => {
+  await timeDrop("hostile.ini", Buffer.from("[\r\n".repeat(800e3 / 3)));
+  const [ax, ay] = await screenPoint(0.004, 0.006);  // position 0's panel: no file position, the corner
+  const { checks, moves, shown, to } = await page.evaluate(async (x, y) => {
+    const checks = [], moves = [], ask = vq._vq_state;
+    vq._vq_state = () => { checks.push(performance.now()); return ask(); };
+    const fire = (type, dx) => (type === "mousedown" ? document.getElementById("screen") : window)
+      .dispatchEvent(new MouseEvent(type, { bubbles: true, clientX: x + dx, clientY: y + dx / 2 }));
+    const move = (dx) => { const started = performance.now(); fire("mousemove", dx); moves.push(performance.now() - started); };
+    // Twenty moves as fast as the hand makes them, a pause for the check, twenty more and the end.
+    fire("mousedown", 0);
+    const firstMove = performance.now();
+    for (let i = 1; i <= 20; ++i) move(10 * i);
+    while (!checks.length) await new Promise((done) => setTimeout(done, 10));
+    for (let i = 21; i <= 40; ++i) move(10 * i);
+    const to = [...state.presets[0]];
+    fire("mouseup", 400);
+    vq._vq_state = ask;
+    return { checks: checks.map((at) => at - firstMove), moves, shown: state.presets[0], to };
+  }, ax, ay);
+  const costs = moves.sort((a, b) => a - b);
+  console.log(`${browserName}: a drag's move on 800 kB in ${costs[0].toFixed(1)} ms at best, ` +
+              `${costs[costs.length >> 1].toFixed(1)} ms the median; checked ${checks.map(Math.round)} ms after its first move`);
+  assert.equal(checks.length, 2, "a check while it moved, and one at its end");
+  assert.ok(checks[0] >= 99, `checked ${checks[0]} ms after the move`);
+  assert.ok(Math.abs(shown[0] - to[0]) <= 0.001 && Math.abs(shown[1] - to[1]) <= 0.001, `${shown} after the drag to ${to}`);
+  if (browserName === "chromium") assert.ok(costs[0] < 20, `a move took ${costs[0]} ms at best`);
 });
