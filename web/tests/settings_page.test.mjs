@@ -6,7 +6,7 @@ import { mkdirSync, readFileSync, truncateSync } from "node:fs";
 import { join } from "node:path";
 import {
   openPage, closePage, page, requests, open, drop, bind, bindByEvents, fill, save, scratchFile, text, value,
-  nativeCheck, nativeReport, values, drag, screenPoint, samples, shippedPath, top, browserName,
+  nativeCheck, nativeReport, values, drag, screenPoint, resize, samples, shippedPath, top, browserName,
 } from "./page_harness.mjs";
 
 const shots = process.env.VELQUORIN_SHOTS || join(top, "build", "web");
@@ -20,8 +20,10 @@ test("a player drags panel 0, binds throttle_up to Q, dims the text and saves", 
   await drag([0.5, 0.88], [0.25, 0.75]);
   assert.equal(await bind("throttle_up", "KeyQ"), "Q");
   mkdirSync(shots, { recursive: true });
-  // The screen and the keys, as docs/settings-page.png shows them.
-  await page.screenshot({ path: join(shots, `settings-page-${browserName}.png`), clip: { x: 0, y: 0, width: 1320, height: 1130 } });
+  // A laptop's first screen, as docs/settings-page.png shows it.
+  await resize(1366, 768);
+  await page.screenshot({ path: join(shots, `settings-page-${browserName}.png`) });
+  await resize();
   await fill("#textOpacity", "128");
   const saved = scratchFile("moved.ini", await save());
 
@@ -39,6 +41,28 @@ test("a player drags panel 0, binds throttle_up to Q, dims the text and saves", 
   const differing = before.flatMap((line, i) => (line === after[i] ? [] : [after[i].split("=")[0]]));
   assert.deepEqual(differing.sort(), [...changed].sort());
   assert.deepEqual(requests, [], "the page asked for nothing beyond itself");
+});
+
+test("on a laptop the panel and the keys are on the first screen, nothing scrolls sideways and the report wraps", async () => {
+  await open(join(samples, "bom_hides_section.ini"));  // a report line of 287 characters
+  try {
+    for (const [width, height] of [[1366, 768], [1280, 720]]) {
+      await resize(width, height);
+      const seen = await page.evaluate(() => {
+        const view = document.documentElement;  // the window less its scrollbars
+        const onScreen = (element) => {
+          const box = element.getBoundingClientRect();
+          return box.top >= 0 && box.left >= 0 && box.bottom <= view.clientHeight && box.right <= view.clientWidth;
+        };
+        const report = document.getElementById("report");
+        return { screen: onScreen(document.getElementById("screen")), keys: onScreen(document.getElementById("keys").closest("table")),
+                 sideways: view.scrollWidth - view.clientWidth, reportSideways: report.scrollWidth - report.clientWidth };
+      });
+      assert.deepEqual(seen, { screen: true, keys: true, sideways: 0, reportSideways: 0 }, `${width} x ${height}`);
+    }
+  } finally {
+    await resize();
+  }
 });
 
 test("a file opened and saved keeps the player's bytes: unchanged, or with absent keys added", async () => {
