@@ -38,13 +38,15 @@ void ToggleBoarding() {
 
 // Control dispatch, in its fixed order. The driving flag is read once:
 // boarding in this pass starts the driving keys in the next.
-void HandleControls() {
+void HandleControls(const DriveEnding& seatCheck) {
     if (DriveState.driving) {
         HandleDrivingKeys();
         if (PanelPositionKeyFires()) CyclePanelPosition();
     }
     if (ReloadChordFires()) LoadSettingsAndPlacePanel();
-    if (EnterExitKeyFires()) ToggleBoarding();
+    // A press in the pass where the seat check ended the drive is the one
+    // the player left with (the game's exit is on F too): it does not board.
+    if (EnterExitKeyFires() && !seatCheck.ended) ToggleBoarding();
     if (ConsoleKeyFires()) ToggleConsole();
 }
 
@@ -56,8 +58,9 @@ void RunFramePass() {
     Guarded([] {
         WriteKeyLines();     // the keys' first messages since the last pass, to the log
         PaceStepsForPass();  // how many speed steps this pass takes
-        LogDriveEnd(EndDriveIfPlayerLeftSeat());
-        HandleControls();
+        const DriveEnding seatCheck = EndDriveIfPlayerLeftSeat();
+        LogDriveEnd(seatCheck);
+        HandleControls(seatCheck);
         UpdateSpeed();
         if (OverlayState.consoleVisible) DrawConsole();
         if (OverlayState.panelVisible && DriveState.driving) DrawDriverPanel();
