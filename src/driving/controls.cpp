@@ -5,17 +5,15 @@
 #include <cstdint>
 
 #include "driving/action_timers.h"
-#include "driving/drive_state.h"
+#include "driving/driving.h"
 #include "driving/step_pacing.h"
 #include "host/key_table.h"
-#include "overlay/overlay_state.h"
+#include "host/platform.h"
 #include "settings/settings.h"
 
 ActionTimerRecord ActionTimers;
 
 namespace {
-
-constexpr uint32_t ConsoleKey = 117;  // F6, not rebindable
 
 // Unsigned subtraction keeps the test right across the counter's wrap. The
 // tick is taken before the action runs, so a slow action cannot re-fire.
@@ -28,6 +26,8 @@ bool FireIfDue(uint32_t vk, uint32_t& lastTick, uint32_t interval) {
 }
 
 void ToggleBrake(int level) { DriveState.brakeLevel = DriveState.brakeLevel == level ? 0 : level; }
+
+}  // namespace
 
 void HandleDrivingKeys() {
     const SettingsRecord& keys = Settings;
@@ -46,23 +46,17 @@ void HandleDrivingKeys() {
 
     if (FireIfDue(keys.openLeftDoorsKey, ActionTimers.doorTick, 200)) OpenLeftDoors();
     if (FireIfDue(keys.openRightDoorsKey, ActionTimers.doorTick, 200)) OpenRightDoors();
-
-    if (FireIfDue(keys.toggleGuiPositionKey, ActionTimers.panelPositionTick, 200)) CyclePanelPosition();
 }
 
-}  // namespace
-
-void HandleControls() {
-    // Read once: boarding this frame starts the driving keys next frame.
-    const bool driving = DriveState.driving;
-    if (driving) HandleDrivingKeys();
-
-    if (IsKeyHeld(Settings.reloadIniFileModifierKey) &&
-        FireIfDue(Settings.reloadIniFileKey, ActionTimers.reloadTick, 500))
-        LoadSettingsAndPlacePanel();
-
-    if (FireIfDue(Settings.enterExitKey, ActionTimers.enterExitTick, 500)) ToggleBoarding();
-
-    if (FireIfDue(ConsoleKey, ActionTimers.consoleTick, 500))
-        OverlayState.consoleVisible = !OverlayState.consoleVisible;
+bool PanelPositionKeyFires() {
+    return FireIfDue(Settings.toggleGuiPositionKey, ActionTimers.panelPositionTick, 200);
 }
+
+bool ReloadChordFires() {
+    return IsKeyHeld(Settings.reloadIniFileModifierKey) &&
+           FireIfDue(Settings.reloadIniFileKey, ActionTimers.reloadTick, 500);
+}
+
+bool EnterExitKeyFires() { return FireIfDue(Settings.enterExitKey, ActionTimers.enterExitTick, 500); }
+
+bool ConsoleKeyFires() { return FireIfDue(ConsoleKey, ActionTimers.consoleTick, 500); }

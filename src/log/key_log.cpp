@@ -6,6 +6,7 @@
 // per table entry and atomic counters: no lock, and the handler never waits.
 #include <atomic>
 
+#include "host/key_names.h"
 #include "host/key_table.h"
 #include "host/key_twins.h"
 #include "log/log.h"
@@ -34,8 +35,6 @@ std::atomic<uint32_t> KeyNotesMade{0};     // by the handler
 std::atomic<uint32_t> KeyNotesWritten{0};  // by the pass
 std::atomic<uint32_t> KeyNotesMissed{0};
 
-constexpr uint32_t ConsoleKey = 117;  // F6
-
 uint32_t PhysicalKeyOf(uint32_t key, uint8_t scanCode, int isExtended) {
     return (key * 2 + (isExtended ? 1 : 0)) * 256 + scanCode;
 }
@@ -50,7 +49,9 @@ void AppendActionsOf(LogLineRecord& line, uint32_t code, bool& any) {
     }
     if (code == ConsoleKey) {
         AppendText(line, any ? ", " : "");
-        AppendText(line, "the console (F6)");
+        AppendText(line, "the console (");
+        AppendText(line, KeyNameOfCode(ConsoleKey));
+        AppendText(line, ")");
         any = true;
     }
 }

@@ -36,28 +36,34 @@ void TakeLook(const BoardingLook& look, uint32_t now) {
 
 }  // namespace
 
+bool BoardingHintWantsLook() {
+    // Hidden by the position cycle: the player asked for a clear screen.
+    if (DriveState.driving || !OverlayState.panelVisible) return false;
+    return !BoardingHint.looked || Now() - BoardingHint.lookTick > LookInterval;
+}
+
+void TakeBoardingLook(const BoardingLook& look) { TakeLook(look, Now()); }
+
 void ShowBoardingHint() {
     if (DriveState.driving) {
         if (BoardingHint.looked || BoardingHint.reasonShown) ForgetBoardingHint();
         return;
     }
-    // Hidden by the position cycle: the player asked for a clear screen.
     if (!OverlayState.panelVisible) return;
-    const uint32_t now = Now();
-    if (!BoardingHint.looked || now - BoardingHint.lookTick > LookInterval) TakeLook(LookForTrainToBoard(), now);
     // Unsigned ticks: the reason expires across the counter's wrap too.
-    if (BoardingHint.reasonShown && now - BoardingHint.reasonTick >= ReasonShownFor) BoardingHint.reasonShown = false;
+    if (BoardingHint.reasonShown && Now() - BoardingHint.reasonTick >= ReasonShownFor)
+        BoardingHint.reasonShown = false;
     const char* line = BoardingHint.reasonShown ? BoardingHint.reason : BoardingHint.line;
     if (line[0] != '\0') DrawHintLine(line);
 }
 
-void NoteRefusedBoarding(const BoardingLook& look) {
-    if (!Settings.showHints) return;
+void NoteEnterExitPress(const EnterExitOutcome& outcome) {
+    if (!Settings.showHints || outcome.result != EnterExitResult::NotBoarded) return;
     const uint32_t now = Now();
-    FormatRefusalReason(BoardingHint.reason, look);
-    BoardingHint.reasonShown = true;
+    FormatRefusalReason(BoardingHint.reason, outcome.look);
+    BoardingHint.reasonShown = BoardingHint.reason[0] != '\0';
     BoardingHint.reasonTick = now;
-    TakeLook(look, now);
+    TakeLook(outcome.look, now);
 }
 
 void ForgetBoardingHint() { BoardingHint = BoardingHintRecord{}; }

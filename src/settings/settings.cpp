@@ -1,17 +1,14 @@
 // LoadSettings: the 29 keys of Velquorin.ini, in file order.
-#include "settings/settings.h"
+#include "settings/load_settings.h"
 
+#include <cstring>
 #include <exception>
-#include <string>
 
-#include "log/log.h"
-#include "overlay/overlay_state.h"
-#include "settings/key_names.h"
+#include "host/key_names.h"
 #include "settings/panel_position.h"
 #include "settings/profile_access.h"
 
 SettingsRecord Settings;  // every default until the first load
-const char* SettingsFailedKey = nullptr;
 
 namespace {
 
@@ -45,21 +42,18 @@ uint32_t ReadKey(const char* key, uint32_t defaultCode) {
 }
 
 // The failing key is named before the conversion runs, so whatever escapes
-// ParsePanelPosition leaves SettingsFailedKey pointing at it.
-float ReadPosition(const char* key) {
+// ParsePanelPosition leaves the load pointing at it.
+float ReadPosition(SettingsLoadRecord& load, const char* key) {
     char text[100];
     ReadProfileString("gui", key, DefaultPositionText, text, sizeof text, SettingsPath);
-    SettingsFailedKey = key;
+    load.failedKey = key;
     float value = ParsePanelPosition(text);
-    SettingsFailedKey = nullptr;
+    load.failedKey = nullptr;
     return value;
 }
 
-}  // namespace
-
-void LoadSettings() {
+void ReadKeysInOrder(SettingsLoadRecord& load) {
     SettingsRecord& s = Settings;
-    SettingsFailedKey = nullptr;
     s.enterRealistic = ReadInt("gameplay", "enter_realistic", D.enterRealistic ? 1 : 0) != 0;
     s.useMetricSystem = ReadInt("gameplay", "use_metric_system", D.useMetricSystem ? 1 : 0) != 0;
     s.maxSpeedFreight =
@@ -82,14 +76,14 @@ void LoadSettings() {
 
     // Each position is stored as soon as it converts, so a failure part-way
     // leaves the earlier presets new and the later ones as they were.
-    s.panelPresets[0].x = ReadPosition("gui_position_x_0");
-    s.panelPresets[0].y = ReadPosition("gui_position_y_0");
-    s.panelPresets[1].x = ReadPosition("gui_position_x_1");
-    s.panelPresets[1].y = ReadPosition("gui_position_y_1");
-    s.panelPresets[2].x = ReadPosition("gui_position_x_2");
-    s.panelPresets[2].y = ReadPosition("gui_position_y_2");
-    s.panelPresets[3].x = ReadPosition("gui_position_x_3");
-    s.panelPresets[3].y = ReadPosition("gui_position_y_3");
+    s.panelPresets[0].x = ReadPosition(load, "gui_position_x_0");
+    s.panelPresets[0].y = ReadPosition(load, "gui_position_y_0");
+    s.panelPresets[1].x = ReadPosition(load, "gui_position_x_1");
+    s.panelPresets[1].y = ReadPosition(load, "gui_position_y_1");
+    s.panelPresets[2].x = ReadPosition(load, "gui_position_x_2");
+    s.panelPresets[2].y = ReadPosition(load, "gui_position_y_2");
+    s.panelPresets[3].x = ReadPosition(load, "gui_position_x_3");
+    s.panelPresets[3].y = ReadPosition(load, "gui_position_y_3");
 
     s.backgroundOpacity = static_cast<int32_t>(ReadInt("gui", "background_opacity", D.backgroundOpacity));
     s.textOpacity = static_cast<int32_t>(ReadInt("gui", "text_opacity", D.textOpacity));
@@ -104,16 +98,16 @@ void LoadSettings() {
     s.writeLog = ReadInt("gameplay", "write_log", D.writeLog ? 1 : 0) != 0;
 }
 
-void LoadSettingsAndPlacePanel() {
+}  // namespace
+
+SettingsLoadRecord LoadSettings() {
+    SettingsLoadRecord load;
     try {
-        LoadSettings();
+        ReadKeysInOrder(load);
     } catch (const std::exception& error) {
-        std::string key = SettingsFailedKey ? SettingsFailedKey : "settings";
-        SetConsoleMessage(key + ": " + error.what());
-        LogSettingsLoad(key.c_str(), error.what());
-        return;
+        load.loaded = false;
+        if (!load.failedKey) load.failedKey = "settings";
+        std::strncpy(load.error, error.what(), sizeof load.error - 1);
     }
-    OverlayState.panelX = Settings.panelPresets[0].x;
-    OverlayState.panelY = Settings.panelPresets[0].y;
-    LogSettingsLoad(nullptr, nullptr);
+    return load;
 }
