@@ -109,7 +109,7 @@ void LoadSettingsAndPlacePanel() {
         LoadSettings();
     } catch (const std::exception& error) {
         std::string key = SettingsFailedKey ? SettingsFailedKey : "settings";
-        SetConsoleMessage(key + ": " + error.what());
+        SetConsoleMessage(FormatSettingsError(key, error.what()));
         LogSettingsLoad(key.c_str(), error.what());
         return;
     }

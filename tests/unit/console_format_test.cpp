@@ -66,6 +66,25 @@ TEST(SetConsoleMessage, KeepsLineFeedsAndMarkersInsideAMessage) {
     EXPECT_EQ(OverlayState.consoleText, "two\nlines ~r~red\n\nold\n");
 }
 
+// Thirty characters to a line: broken at the last space that fits, a word
+// longer than a line at the limit itself.
+TEST(SetConsoleMessage, BreaksALineTooLongForTheBox) {
+    const struct {
+        const char* posted;
+        const char* shown;
+    } cases[] = {
+        {"error: the host lost the train", "error: the host lost the train\n"},
+        {"error: the host lost the trains", "error: the host lost the\ntrains\n"},
+        {"error: C:\\Games\\Velquorin\\Velquorin.ini", "error:\nC:\\Games\\Velquorin\\Velquorin.i\nni\n"},
+        {"short\nand a second line that is too long", "short\nand a second line that is too\nlong\n"},
+    };
+    for (const auto& c : cases) {
+        OverlayState.consoleText.clear();
+        SetConsoleMessage(c.posted);
+        EXPECT_EQ(OverlayState.consoleText, c.shown) << c.posted;
+    }
+}
+
 TEST(SetConsoleMessage, NeverTrimsTheText) {
     OverlayState.consoleText.clear();
     for (int post = 0; post < 5000; ++post) SetConsoleMessage(std::to_string(post));
