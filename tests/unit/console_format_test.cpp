@@ -67,22 +67,12 @@ TEST(SetConsoleMessage, KeepsLineFeedsAndMarkersInsideAMessage) {
 }
 
 // Thirty characters to a line: broken at the last space that fits, a word
-// longer than a line at the limit itself.
-TEST(SetConsoleMessage, BreaksALineTooLongForTheBox) {
-    const struct {
-        const char* posted;
-        const char* shown;
-    } cases[] = {
-        {"error: the host lost the train", "error: the host lost the train\n"},
-        {"error: the host lost the trains", "error: the host lost the\ntrains\n"},
-        {"error: C:\\Games\\Velquorin\\Velquorin.ini", "error:\nC:\\Games\\Velquorin\\Velquorin.i\nni\n"},
-        {"short\nand a second line that is too long", "short\nand a second line that is too\nlong\n"},
-    };
-    for (const auto& c : cases) {
-        OverlayState.consoleText.clear();
-        SetConsoleMessage(c.posted);
-        EXPECT_EQ(OverlayState.consoleText, c.shown) << c.posted;
-    }
+// longer than a line at the limit, a message's own lines each alone.
+TEST(WrapConsoleLines, BreaksALineTooLongForTheBox) {
+    EXPECT_EQ(WrapConsoleLines("error: the host lost the train"), "error: the host lost the train");
+    EXPECT_EQ(WrapConsoleLines("error: C:\\Games\\Velquorin\\Velquorin.ini"),
+              "error:\nC:\\Games\\Velquorin\\Velquorin.i\nni");
+    EXPECT_EQ(WrapConsoleLines("one\nand a second line that is too long"), "one\nand a second line that is too\nlong");
 }
 
 TEST(SetConsoleMessage, NeverTrimsTheText) {

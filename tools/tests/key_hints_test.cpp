@@ -13,6 +13,7 @@ TEST(KeyHints, WhatPlayersWriteLeadsToTheNameTheyMeant) {
         {"Keypad3", "NUMPAD3"}, {"spacebar", "SPACE"},     {"oem 1", "OEM_1"},          {"banana", ""},
         {"WW", "W"},            {"LEXX", ""},              {"-", ""},                   {"\xd6", ""},
         {"Strg", "CONTROL"},    {"Bild ab", "NEXT"},       {"Pos1", "HOME"},            {"mnus", "MINUS"},
+        {"LEER", "SPACE"},
     };
     for (const auto& c : cases) EXPECT_EQ(NearestKeyName(c.written), c.meant) << c.written;
 }

@@ -153,8 +153,7 @@ export function scratchFile(name, bytes) {
 }
 
 // The checker run in the file's folder on its name, as a player runs it
-// in the game's folder: its "File:" line names the file as the page does,
-// and its bytes are read as UTF-8, as the page reads the report's.
+// in the game's folder: its "File:" line names the file as the page does.
 export function nativeCheck(path) {
   try {
     return { status: 0, report: execFileSync(sim, ["check", basename(path)], { encoding: "utf8", cwd: dirname(path) }) };
