@@ -136,6 +136,16 @@ Key names (names and codes of the common keys)
   INSERT        45         LCONTROL        162       PRIOR    33 (PAGEUP)
   DELETE        46         RCONTROL        163       NEXT     34 (PAGEDOWN)
   HOME END      36 35      LMENU RMENU     164 165   (LALT, RALT)
+  The punctuation keys, by the characters they type on a US keyboard:
+  SEMICOLON ;:  186        PLUS =+         187       COMMA ,<  188
+  MINUS -_      189        PERIOD .>       190       SLASH /?  191
+  TILDE \`~      192        LBRACKET [{     219       QUOTE '"  222
+  BACKSLASH \\|  220        RBRACKET ]}     221
+  (Windows' own names work too: OEM_1, OEM_PLUS, OEM_COMMA, OEM_MINUS,
+  OEM_PERIOD, OEM_2 to OEM_7.) On another keyboard layout the same key
+  types other characters: to bind a key by what it types there, use the
+  Change button of Velquorin-settings.html, which writes the code your
+  keyboard sends.
   Names are not case-sensitive. Digits are numbers, not keys: write
   NUMPAD1, not 1. A code of 255 or more switches an action off.
   Left and right keys are told apart: LCONTROL is the left Ctrl only,

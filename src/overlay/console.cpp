@@ -15,10 +15,13 @@ void DrawConsole() {
 void ToggleConsole() { OverlayState.consoleVisible = !OverlayState.consoleVisible; }
 
 // Built in a fresh string and moved into place: one copy of the old text.
+// Broken into lines here, once, so that drawing stays a single pass of the
+// text as it is, however long the history.
 void SetConsoleMessage(const std::string& text) {
+    const std::string lines = WrapConsoleLines(text);
     std::string next;
-    next.reserve(text.size() + 1 + OverlayState.consoleText.size());
-    next += text;
+    next.reserve(lines.size() + 1 + OverlayState.consoleText.size());
+    next += lines;
     next += '\n';
     next += OverlayState.consoleText;
     OverlayState.consoleText = std::move(next);

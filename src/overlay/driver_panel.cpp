@@ -36,7 +36,7 @@ void ApplyPreset(int preset) {
 
 void ShowSettingsLoad(const SettingsLoadRecord& load) {
     if (!load.loaded) {
-        SetConsoleMessage(std::string(load.failedKey) + ": " + load.error);
+        SetConsoleMessage(FormatSettingsError(load.failedKey, load.error));
         return;
     }
     ApplyPreset(0);

@@ -29,5 +29,13 @@ void ShowSettingsLoad(const SettingsLoadRecord& load);
 // Debug console.
 void DrawConsole();
 void ToggleConsole();
+// Puts the message first, its long lines broken by WrapConsoleLines.
 void SetConsoleMessage(const std::string& text);
 std::string FormatNumber(float value);
+// Each line of text longer than the console's box holds, broken in two
+// or more at spaces.
+std::string WrapConsoleLines(const std::string& text);
+// A settings error as the console shows it: the file, the key, plain words
+// and the system's own text, e.g. "Velquorin.ini: gui_position_y_0 is no
+// number (invalid stof argument)".
+std::string FormatSettingsError(const std::string& key, const std::string& what);

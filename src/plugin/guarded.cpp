@@ -12,7 +12,8 @@ void ReportFault(const char* what) noexcept {
     try {
         std::string line = std::string("error: ") + what;
         const std::string& console = OverlayState.consoleText;
-        if (console.compare(0, line.size() + 1, line + '\n') == 0) return;
+        const std::string shown = WrapConsoleLines(line) + '\n';
+        if (console.compare(0, shown.size(), shown) == 0) return;
         LogError(what);
         SetConsoleMessage(line);
     } catch (...) {

@@ -17,6 +17,7 @@
 
 #include "fuzz_support.h"
 #include "host/key_names.h"
+#include "overlay/overlay.h"
 #include "settings/load_settings.h"
 #include "settings/profile_reader.h"
 
@@ -352,7 +353,7 @@ void CheckLoad(const Expectation& e) {
 }
 
 // The caller's half: the panel goes to preset 0 after a load, and a failed
-// load posts "key: text" and leaves the panel where it was.
+// load posts the key and the text and leaves the panel where it was.
 void CheckPlacing(const Expectation& e) {
     OverlayState = OverlayRecord{};
     OverlayState.panelX = -7.0f;
@@ -363,7 +364,7 @@ void CheckPlacing(const Expectation& e) {
         FUZZ_CHECK(Bits(OverlayState.panelX) == e.fresh[16] && Bits(OverlayState.panelY) == e.fresh[17],
                    "panel not at preset 0");
     } else {
-        const std::string want = std::string(Rows[e.failing].key) + ": " + e.error + "\n";
+        const std::string want = WrapConsoleLines(FormatSettingsError(Rows[e.failing].key, e.error)) + "\n";
         FUZZ_CHECK(OverlayState.consoleText == want, "console \"%s\", not \"%s\"", OverlayState.consoleText.c_str(),
                    want.c_str());
         FUZZ_CHECK(OverlayState.panelX == -7.0f && OverlayState.panelY == -7.0f, "panel moved by a failed load");

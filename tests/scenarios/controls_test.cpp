@@ -343,7 +343,8 @@ TEST_F(Controls, AReloadOfABrokenFileLeavesThePanelAndKeepsDriving) {
     EXPECT_EQ(drive::PanelBox()->x, 0.1f);
     Press(vk::F6);
     // Newest first, above the two distance lines of the boarding.
-    EXPECT_EQ(sim::ConsoleTextDrawn(), "gui_position_x_0: invalid stof argument\n0.000000\n0.000000\n");
+    EXPECT_EQ(sim::ConsoleTextDrawn(),
+              "Velquorin.ini:\ngui_position_x_0 is no number\n(invalid stof argument)\n0.000000\n0.000000\n");
     Hold(vk::W, 3);
     EXPECT_EQ(ThrottleLine(), "Throttle:   3 %");
 }

@@ -123,8 +123,8 @@ TEST_F(Robustness, FailedLoadsReloadsAndRestartsLeaveTheSettingsFileAsItWas) {
         PressReloadChord();  // and every reload
         PressReloadChord();
         const std::string console = sim::ConsoleTextDrawn();
-        EXPECT_TRUE(console.find("gui_position_y_0: invalid stof argument") != std::string::npos ||
-                    console.find("gui_position_x_1: stof argument out of range") != std::string::npos)
+        EXPECT_TRUE(console.find("gui_position_y_0 is no number\n(invalid stof argument)") != std::string::npos ||
+                    console.find("gui_position_x_1 is too large\n(stof argument out of range)") != std::string::npos)
             << console;
         sim::Unload();
         sim::Load();

@@ -76,7 +76,7 @@ TEST_F(SettingsFile, AFirstLoadThatFailsAtAPanelPositionStillDrawsTheWholePanel)
     EXPECT_EQ(PanelBox()->alpha, 255);
     ASSERT_EQ(sim::PanelLines().size(), 4u);
     for (const sim::DrawnText& text : sim::TextsDrawn()) EXPECT_EQ(text.alpha, 255) << text.text;
-    EXPECT_NE(ConsoleText().find("gui_position_x_1: invalid stof argument\n"), std::string::npos);
+    EXPECT_NE(ConsoleText().find("\ngui_position_x_1 is no number\n(invalid stof argument)\n"), std::string::npos);
 }
 
 TEST_F(SettingsFile, WithNoFileEveryDefaultKeyActs) {
@@ -151,16 +151,16 @@ TEST_F(SettingsFile, APanelPositionThatIsNoNumberStopsTheLoadAndIsReportedOnTheC
         const char* line;
         const char* message;
     } rows[] = {
-        {"gui_position_y_1=abc", "gui_position_y_1: invalid stof argument\n"},
-        {"gui_position_y_1=", "gui_position_y_1: invalid stof argument\n"},
-        {"gui_position_x_2=inf", "gui_position_x_2: invalid stof argument\n"},
-        {"gui_position_x_2=nan", "gui_position_x_2: invalid stof argument\n"},
-        {"gui_position_x_2=.", "gui_position_x_2: invalid stof argument\n"},
-        {"gui_position_x_2=-", "gui_position_x_2: invalid stof argument\n"},
-        {"gui_position_x_2=e5", "gui_position_x_2: invalid stof argument\n"},
-        {"gui_position_x_0=1e39", "gui_position_x_0: stof argument out of range\n"},
-        {"gui_position_x_0=-1e39", "gui_position_x_0: stof argument out of range\n"},
-        {"gui_position_x_0=3.5e38", "gui_position_x_0: stof argument out of range\n"},
+        {"gui_position_y_1=abc", "Velquorin.ini:\ngui_position_y_1 is no number\n(invalid stof argument)\n"},
+        {"gui_position_y_1=", "Velquorin.ini:\ngui_position_y_1 is no number\n(invalid stof argument)\n"},
+        {"gui_position_x_2=inf", "Velquorin.ini:\ngui_position_x_2 is no number\n(invalid stof argument)\n"},
+        {"gui_position_x_2=nan", "Velquorin.ini:\ngui_position_x_2 is no number\n(invalid stof argument)\n"},
+        {"gui_position_x_2=.", "Velquorin.ini:\ngui_position_x_2 is no number\n(invalid stof argument)\n"},
+        {"gui_position_x_2=-", "Velquorin.ini:\ngui_position_x_2 is no number\n(invalid stof argument)\n"},
+        {"gui_position_x_2=e5", "Velquorin.ini:\ngui_position_x_2 is no number\n(invalid stof argument)\n"},
+        {"gui_position_x_0=1e39", "Velquorin.ini:\ngui_position_x_0 is too large\n(stof argument out of range)\n"},
+        {"gui_position_x_0=-1e39", "Velquorin.ini:\ngui_position_x_0 is too large\n(stof argument out of range)\n"},
+        {"gui_position_x_0=3.5e38", "Velquorin.ini:\ngui_position_x_0 is too large\n(stof argument out of range)\n"},
     };
     for (const auto& row : rows) {
         sim::Reset();
@@ -477,8 +477,8 @@ TEST_F(SettingsFile, AFailedReloadKeepsTheNewValuesBeforeTheBadKeyAndTheOldOnesF
     ExpectSame(Record(), want);
     EXPECT_EQ(overlay.panelX, 0.1f) << "the panel is not moved after a failed load";
     EXPECT_EQ(overlay.panelY, 0.15f);
-    EXPECT_EQ(overlay.consoleText, "gui_position_y_1: invalid stof argument\n");
-    EXPECT_EQ(ConsoleText(), "gui_position_y_1: invalid stof argument\n");
+    EXPECT_EQ(overlay.consoleText, "Velquorin.ini:\ngui_position_y_1 is no number\n(invalid stof argument)\n");
+    EXPECT_EQ(ConsoleText(), "Velquorin.ini:\ngui_position_y_1 is no number\n(invalid stof argument)\n");
 
     // The chord is now Control+R, and a good file is taken in whole again.
     sim::WriteSettingsFile(FileA);
@@ -501,7 +501,7 @@ TEST_F(SettingsFile, AnErrorAtStartLeavesTheValuesReadSoFarAndThePanelUnplaced) 
     EXPECT_EQ(Record().textOpacity, 255) << "never read: the default, as before any load";
     OverlayRecord& overlay = PluginGlobal<OverlayRecord>("OverlayState");
     EXPECT_EQ(overlay.panelX, 0.0f);
-    EXPECT_EQ(overlay.consoleText, "gui_position_x_1: stof argument out of range\n");
+    EXPECT_EQ(overlay.consoleText, "Velquorin.ini:\ngui_position_x_1 is too large\n(stof argument out of range)\n");
     int yields = sim::YieldCount();
     sim::RunFrames(10);
     EXPECT_EQ(sim::YieldCount(), yields + 10);

@@ -66,6 +66,15 @@ TEST(SetConsoleMessage, KeepsLineFeedsAndMarkersInsideAMessage) {
     EXPECT_EQ(OverlayState.consoleText, "two\nlines ~r~red\n\nold\n");
 }
 
+// Thirty characters to a line: broken at the last space that fits, a word
+// longer than a line at the limit, a message's own lines each alone.
+TEST(WrapConsoleLines, BreaksALineTooLongForTheBox) {
+    EXPECT_EQ(WrapConsoleLines("error: the host lost the train"), "error: the host lost the train");
+    EXPECT_EQ(WrapConsoleLines("error: C:\\Games\\Velquorin\\Velquorin.ini"),
+              "error:\nC:\\Games\\Velquorin\\Velquorin.i\nni");
+    EXPECT_EQ(WrapConsoleLines("one\nand a second line that is too long"), "one\nand a second line that is too\nlong");
+}
+
 TEST(SetConsoleMessage, NeverTrimsTheText) {
     OverlayState.consoleText.clear();
     for (int post = 0; post < 5000; ++post) SetConsoleMessage(std::to_string(post));

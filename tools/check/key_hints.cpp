@@ -29,6 +29,28 @@ const struct {
     {"LEFTALT", "LMENU"},     {"RIGHTALT", "RMENU"},       {"ALTGR", "RMENU"},        {"LEFTSHIFT", "LSHIFT"},
     {"RIGHTSHIFT", "RSHIFT"}, {"PGUP", "PRIOR"},           {"PGDN", "NEXT"},          {"DEL", "DELETE"},
     {"INS", "INSERT"},        {"SPACEBAR", "SPACE"},       {"CAPS", "CAPITAL"},
+    // German keycaps, by what the key does.
+    {"STRG", "CONTROL"},      {"ENTF", "DELETE"},          {"EINFG", "INSERT"},       {"POS1", "HOME"},
+    {"ENDE", "END"},          {"LEER", "SPACE"},           {"LEERTASTE", "SPACE"},    {"BILDAUF", "PRIOR"},
+    {"BILDAB", "NEXT"},
+};
+
+// The punctuation keys by the characters they type on a US keyboard.
+const struct {
+    const char* characters;
+    const char* name;
+} CharacterKeys[] = {
+    {";:", "SEMICOLON"}, {"=+", "PLUS"},     {",<", "COMMA"},     {"-_", "MINUS"},
+    {".>", "PERIOD"},    {"/?", "SLASH"},    {"`~", "TILDE"},     {"[{", "LBRACKET"},
+    {"\\|", "BACKSLASH"}, {"]}", "RBRACKET"}, {"'\"", "QUOTE"},
+};
+
+// Reserved or unassigned in Windows' table of virtual-key codes.
+const struct {
+    uint32_t first, last;
+} UnassignedCodes[] = {
+    {0x07, 0x07}, {0x0A, 0x0B}, {0x0E, 0x0F}, {0x3A, 0x40}, {0x5E, 0x5E}, {0x88, 0x8F},
+    {0x97, 0x9F}, {0xB8, 0xB9}, {0xC1, 0xDA}, {0xE0, 0xE0}, {0xE8, 0xE8},
 };
 
 size_t EditDistance(const std::string& a, const std::string& b) {
@@ -40,6 +62,20 @@ size_t EditDistance(const std::string& a, const std::string& b) {
         for (size_t j = 1; j <= b.size(); ++j) {
             size_t above = row[j];
             row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// How many letters the two have in common, in order.
+size_t CommonLetters(const std::string& a, const std::string& b) {
+    std::vector<size_t> row(b.size() + 1, 0);
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = 0;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            size_t above = row[j];
+            row[j] = a[i - 1] == b[j - 1] ? diagonal + 1 : std::max(row[j], row[j - 1]);
             diagonal = above;
         }
     }
@@ -86,5 +122,34 @@ std::string NearestName(const std::string& word, const std::vector<std::string>&
         }
     }
     size_t allowed = std::max<size_t>(2, upper.size() / 3);
-    return bestDistance <= allowed ? best : "";
+    if (bestDistance > allowed) return "";
+    // Close means most letters the same: more than half of the name's, and
+    // at least half of what was written ("WW" is W, "LEER" is not LEFT).
+    size_t common = CommonLetters(upper, Upper(best));
+    return common * 2 > best.size() && common * 2 >= upper.size() ? best : "";
+}
+
+bool IsMouseButtonCode(uint32_t code) { return code >= 1 && code <= 6; }
+
+bool IsUnassignedKeyCode(uint32_t code) {
+    for (const auto& range : UnassignedCodes)
+        if (code >= range.first && code <= range.last) return true;
+    return false;
+}
+
+bool IsTypedCharacter(const std::string& text) {
+    bool any = false;
+    for (char c : text) {
+        if (std::isalnum(static_cast<unsigned char>(c))) return false;
+        any = any || (c != ' ' && c != '\t');
+    }
+    return any;
+}
+
+std::string KeyNameOfCharacter(const std::string& text) {
+    std::string typed = Without(text, " \t");
+    if (typed.size() != 1) return "";
+    for (const auto& key : CharacterKeys)
+        if (std::strchr(key.characters, typed[0])) return key.name;
+    return "";
 }

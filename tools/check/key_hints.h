@@ -15,6 +15,21 @@ std::string ShownKeyName(uint32_t code, const std::string& written = "");
 // name is close.
 std::string NearestKeyName(const std::string& text);
 
+// Codes 1 to 6 are the mouse's buttons: the game never passes them to a
+// plug-in's keyboard handler.
+bool IsMouseButtonCode(uint32_t code);
+
+// A code below 255 that Windows assigns to no key, so no key press sends it.
+bool IsUnassignedKeyCode(uint32_t code);
+
+// Whether text is typed characters, not a name: no letter or digit of
+// A to Z or 0 to 9 ("-", "#", "Ö").
+bool IsTypedCharacter(const std::string& text);
+
+// The name of the punctuation key that types this one character on a US
+// keyboard ("-" gives "MINUS", "+" gives "PLUS"); "" for any other text.
+std::string KeyNameOfCharacter(const std::string& text);
+
 // The candidate closest to word by edit distance, ignoring case, or "" when
-// none is close enough to be a likely typo.
+// none is close enough to be a likely typo: most letters the same.
 std::string NearestName(const std::string& word, const std::vector<std::string>& candidates);

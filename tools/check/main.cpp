@@ -42,10 +42,10 @@ std::string FindSettingsFile(std::FILE* out) {
                           "the current folder.\n");
         return here.string();
     }
-    std::fprintf(out, "%s",
+    std::fprintf(out, "%s\n",
                  Printable("error: no file given, and there is no Velquorin.ini beside velquorin-check.exe (in " +
                            ProgramFolder().string() + ") or in the current folder (" +
-                           fs::current_path(error).string() + ").\n")
+                           fs::current_path(error).string() + ").")
                      .c_str());
     std::fprintf(out, "Put velquorin-check.exe in the game's folder, beside Velquorin.ini, and start it there, or "
                       "drop Velquorin.ini onto it.\n");

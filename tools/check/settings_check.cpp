@@ -6,8 +6,10 @@
 #include "settings_check.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -20,8 +22,10 @@
 
 #include "host/key_twins.h"
 #include "key_hints.h"
+#include "overlay/overlay.h"
 #include "printable.h"
 #include "host/key_names.h"
+#include "settings/panel_position.h"
 #include "setting_keys.h"
 #include "settings/load_settings.h"
 #include "settings/profile_access.h"
@@ -40,6 +44,7 @@ struct LoadedFile {
     SettingsRecord record;
     int failedRow = -1;  // the key LoadSettings stopped at
     std::string errorText;
+    bool notRead[LoadedKeyCount] = {};  // by a load that stopped early
     bool present[LoadedKeyCount] = {};
     std::string raw[LoadedKeyCount];
     uint32_t number[LoadedKeyCount] = {};  // integer keys as the profile function reads them
@@ -51,6 +56,47 @@ void Say(std::FILE* out, const std::string& line) {
     std::fwrite(shown.data(), 1, shown.size(), out);
 }
 
+// A long line of the report in lines of at most 100 characters, broken at
+// spaces; the lines after the first are indented two more.
+void SayWrapped(std::FILE* out, const std::string& text) {
+    const size_t indent = text.find_first_not_of(' ');
+    std::string line = text.substr(0, indent);
+    bool fresh = true;  // nothing after the indent yet
+    for (size_t start = indent, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find(' ', start), text.size());
+        const std::string word = text.substr(start, end - start);
+        if (!fresh && line.size() + 1 + word.size() > 100) {
+            Say(out, line);
+            line = std::string(indent + 2, ' ');
+            fresh = true;
+        }
+        line += (fresh ? "" : " ") + word;
+        fresh = false;
+    }
+    Say(out, line);
+}
+
+// A record unlike the defaults in every field of the table.
+SettingsRecord UnlikeTheDefaults() {
+    SettingsRecord unlike;
+    std::memset(static_cast<void*>(&unlike), 0x5A, sizeof unlike);  // as a number, no default
+    unlike.enterRealistic = !SettingsDefaults.enterRealistic;
+    unlike.useMetricSystem = !SettingsDefaults.useMetricSystem;
+    unlike.showHints = !SettingsDefaults.showHints;
+    unlike.writeLog = !SettingsDefaults.writeLog;
+    return unlike;
+}
+
+// The keys a load that stopped early never reached, whatever the order it
+// reads them in: loaded again over a record unlike the defaults, a key read
+// comes out as before, a key not read keeps what it started with.
+void FindKeysNotRead(LoadedFile& file) {
+    Settings = UnlikeTheDefaults();
+    LoadSettings();
+    for (size_t row = 0; row < LoadedKeyCount; ++row)
+        file.notRead[row] = LoadedValue(Settings, row) != LoadedValue(file.record, row);
+}
+
 void ReadEveryKey(LoadedFile& file) {
     const SettingsLoadRecord load = LoadSettings();
     if (!load.loaded) {
@@ -59,6 +105,7 @@ void ReadEveryKey(LoadedFile& file) {
         if (file.failedRow < 0) file.failedRow = static_cast<int>(LoadedKeyCount);
     }
     file.record = Settings;
+    if (file.failedRow >= 0) FindKeysNotRead(file);
     for (size_t row = 0; row < LoadedKeyCount; ++row) {
         const SettingKey& key = SettingKeys[row];
         char text[100];
@@ -162,11 +209,32 @@ constexpr const char* OnceAFrame =
     "(once a frame): the train speeds up and slows down faster on a faster machine. Write 1 to 1000 steps a "
     "second, e.g. 60.";
 
+constexpr const char* ChangeButton =
+    "the settings page's Change button writes the code your keyboard sends for it.";
+
+// A key is written by its name, and the key behind a character depends on
+// the keyboard's layout: the US one's name where there is one, and the
+// page, which asks the keyboard itself.
+void CheckTypedCharacter(Report& report, int line, size_t row, const LoadedFile& file) {
+    const std::string& typed = file.raw[row];
+    const std::string name = KeyNameOfCharacter(typed);
+    if (!name.empty())
+        report.Warn(line, Assignment(row, file) + " reads as 0: did you mean " + name + ", the key of " + typed +
+                              " on a US keyboard? On another layout " + ChangeButton);
+    else
+        report.Warn(line, Assignment(row, file) + " reads as 0: a key is written by its name, and " + typed +
+                              " names no key. Where it is a key of your keyboard, " + ChangeButton);
+}
+
 // A value that is no number reads as 0; say what that does and what to write.
 void CheckNoNumber(Report& report, int line, size_t row, const LoadedFile& file) {
     const std::string said = Assignment(row, file) + " is no number, so it reads as 0";
     switch (SettingKeys[row].kind) {
     case SettingKind::Binding: {
+        if (IsTypedCharacter(file.raw[row])) {
+            CheckTypedCharacter(report, line, row, file);
+            break;
+        }
         std::string guess = NearestKeyName(file.raw[row]);
         if (!guess.empty())
             report.Warn(line, Assignment(row, file) + " reads as 0: did you mean " + guess + "?");
@@ -216,6 +284,30 @@ void CheckIntegerText(Report& report, const SettingsScan& scan, const LoadedFile
     }
 }
 
+// "0,92" is read up to its comma, as 0: a decimal comma, as much of Europe
+// writes one.
+void CheckDecimalComma(Report& report, const SettingsScan& scan, const LoadedFile& file) {
+    for (size_t row = 0; row < LoadedKeyCount; ++row) {
+        const std::string& raw = file.raw[row];
+        const size_t comma = raw.find(',');
+        if (SettingKeys[row].kind != SettingKind::Position || comma == std::string::npos || comma == 0 ||
+            comma + 1 >= raw.size() || !std::isdigit(static_cast<unsigned char>(raw[comma - 1])) ||
+            !std::isdigit(static_cast<unsigned char>(raw[comma + 1])))
+            continue;
+        float read;
+        try {
+            read = ParsePanelPosition(raw.c_str());
+        } catch (const std::exception&) {
+            continue;  // the error says it
+        }
+        std::string meant = raw;
+        meant[comma] = '.';
+        report.Warn(LineOfKey(scan, SettingKeys[row].section, SettingKeys[row].name),
+                    Assignment(row, file) + " reads as " + NumberText(read) +
+                        ": the game stops at the comma. Write " + meant + ", with a decimal point.");
+    }
+}
+
 std::string ListOf(const std::vector<std::string>& actions) {
     std::string names;
     for (size_t i = 0; i < actions.size(); ++i)
@@ -249,6 +341,13 @@ void CheckBindings(Report& report, const SettingsScan& scan, const LoadedFile& f
                                   " never fires: codes of 255 or more switch the action off (fine if that is what you meant).");
         } else if (code == 0 && !noNumber[row]) {
             report.Warn(line, std::string(key.name) + " = 0 is no key: the action never fires.");
+        } else if (IsMouseButtonCode(code)) {
+            report.Warn(line, std::string(key.name) + "=" + std::to_string(code) +
+                                  " is a mouse button: the game never sends it to plug-ins. Bind a key of the "
+                                  "keyboard.");
+        } else if (IsUnassignedKeyCode(code)) {
+            report.Warn(line, std::string(key.name) + "=" + std::to_string(code) +
+                                  " is a code Windows gives no key: no key sends it, so the action never fires.");
         } else if (code != 0) {
             actionsOnKey[code].push_back(key.name);
             if (!firstLine.count(code) && line) firstLine[code] = line;
@@ -301,8 +400,13 @@ void CheckRanges(Report& report, const SettingsScan& scan, const LoadedFile& fil
             if (opacity < 0 || opacity > 255)
                 report.Warn(line, std::string(key.name) + " = " + std::to_string(opacity) +
                                       " is outside 0 (clear) to 255 (solid). Write a value in that range.");
+            else if (opacity == 0 && std::string(key.name) == "text_opacity")
+                report.Warn(line, std::string(key.name) + " = 0: the panel's text and the hint on foot are clear, so "
+                                  "they cannot be seen. Write 1 (faint) to 255 (solid).");
+            else if (opacity == 0)
+                report.Warn(line, std::string(key.name) + " = 0: the panel's box is clear, so its text stands on "
+                                  "the game alone (fine if that is what you meant).");
         }
-        bool loaded = file.failedRow < 0 || static_cast<int>(row) < file.failedRow;
         if (key.kind == SettingKind::StepRate && !noNumber[row] && file.number[row] > MaxSpeedStepsPerSecond) {
             std::string wrapped = file.present[row] && !file.raw[row].empty() && file.raw[row][0] == '-'
                                       ? " (" + file.raw[row] + " wraps to " + std::to_string(file.number[row]) + ")"
@@ -311,7 +415,7 @@ void CheckRanges(Report& report, const SettingsScan& scan, const LoadedFile& fil
                                   " is more than " + std::to_string(MaxSpeedStepsPerSecond) + ", so it reads as 0 " +
                                   OnceAFrame);
         }
-        if (key.kind == SettingKind::Position && loaded) {
+        if (key.kind == SettingKind::Position && !file.notRead[row]) {
             double value = LoadedValue(file.record, row);
             if (value < 0.0 || value > 1.0)
                 report.Warn(line, std::string(key.name) + " = " + NumberText(value) + " puts panel position " +
@@ -328,7 +432,7 @@ void NotePanelsAtEdges(Report& report, const LoadedFile& file) {
     std::map<std::pair<double, double>, std::string> presetsAt;
     for (int preset = 0; preset < 4; ++preset) {
         size_t row = 16 + static_cast<size_t>(preset) * 2;
-        if (file.failedRow >= 0 && static_cast<int>(row + 1) >= file.failedRow) break;
+        if (file.notRead[row] || file.notRead[row + 1]) continue;
         double x = LoadedValue(file.record, row), y = LoadedValue(file.record, row + 1);
         if (x < 0 || x > 1 || y < 0 || y > 1) continue;  // warned already
         if (x >= 0.06 && x <= 0.94 && y >= 0.06 && y <= 0.94) continue;
@@ -350,13 +454,13 @@ void PrintValues(std::FILE* out, const LoadedFile& file) {
         for (size_t row = 0; row < LoadedKeyCount; ++row) {
             const SettingKey& key = SettingKeys[row];
             if (std::string(key.section) != section) continue;
-            bool loaded = file.failedRow < 0 || static_cast<int>(row) < file.failedRow;
             double value = LoadedValue(file.record, row);
-            std::string shown = ValueText(key.kind, value, file.raw[row]) + (loaded ? "" : " (not loaded)");
-            bool differs = !loaded || value != key.defaultValue;
-            char line[160];
-            std::snprintf(line, sizeof line, "  %-26s %-24s %s default %s", key.name, shown.c_str(),
-                          differs ? "*" : " ", ValueText(key.kind, key.defaultValue).c_str());
+            std::string shown = ValueText(key.kind, value, file.raw[row]);
+            char line[200];
+            std::snprintf(line, sizeof line, file.notRead[row] ? "  %-26s %-24s %s default %-24s (not read)"
+                                                               : "  %-26s %-24s %s default %s",
+                          key.name, shown.c_str(), value != key.defaultValue ? "*" : " ",
+                          ValueText(key.kind, key.defaultValue).c_str());
             Say(out, line);
         }
     }
@@ -371,12 +475,16 @@ void PrintError(std::FILE* out, const SettingsScan& scan, const LoadedFile& file
     const std::string name = key.name;
     int line = LineOfKey(scan, key.section, key.name);
     std::string where = line ? "line " + std::to_string(line) + ": " : "";
-    int after = static_cast<int>(LoadedKeyCount) - 1 - file.failedRow;
+    std::vector<std::string> kept;
+    for (size_t row = 0; row < LoadedKeyCount; ++row)
+        if (file.notRead[row]) kept.push_back(SettingKeys[row].name);
     Say(out, "error: " + where + name + ": " + file.errorText + " (" + name + " = \"" + file.raw[file.failedRow] +
                  "\" is no number a panel position can take).");
-    Say(out, "  The game posts \"" + name + ": " + file.errorText + "\" to its console (F6) and stops reading: " +
-                 "this key and the " + std::to_string(after) + " after it");
-    Say(out, "  keep their earlier values, which at the game's start are their defaults. Write a number such as 0.5.");
+    Say(out, "  The game posts \"" + FormatSettingsError(name, file.errorText) +
+                 "\" to its console (F6) and stops reading there.");
+    SayWrapped(out, "  Not read, so they keep their earlier values (at the game's start, their defaults): " +
+                        ListOf(kept) + ".");
+    Say(out, "  Write a number such as 0.5.");
 }
 
 // Findings of one level in line order, then how many of each kind were
@@ -424,6 +532,7 @@ int CheckSettingsText(const std::string& bytes, const std::string& shownPath, st
     report.findings = scan.findings;
     bool noNumber[LoadedKeyCount] = {};
     CheckIntegerText(report, scan, file, noNumber);
+    CheckDecimalComma(report, scan, file);
     CheckBindings(report, scan, file, noNumber);
     CheckRanges(report, scan, file, noNumber);
     NotePanelsAtEdges(report, file);

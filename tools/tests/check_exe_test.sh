@@ -36,6 +36,7 @@ says 'elsewhere\Velquorin.ini'
 run "$work"
 [ $status = 2 ] || fail "status $status with no Velquorin.ini anywhere"
 says "there is no Velquorin.ini beside velquorin-check.exe"
+! grep -qF '\x0a' "$work/out" || fail "the line break shown as \\x0a"
 
 run "$work" --help
 [ $status = 0 ] || fail "--help gave status $status"

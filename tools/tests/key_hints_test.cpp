@@ -11,6 +11,9 @@ TEST(KeyHints, WhatPlayersWriteLeadsToTheNameTheyMeant) {
     } cases[] = {
         {"Wx", "W"},           {"left ctrl", "LCONTROL"}, {"VK_LCONTROL", "LCONTROL"}, {"numpad 1", "NUMPAD1"},
         {"Keypad3", "NUMPAD3"}, {"spacebar", "SPACE"},     {"oem 1", "OEM_1"},          {"banana", ""},
+        {"WW", "W"},            {"LEXX", ""},              {"-", ""},                   {"\xd6", ""},
+        {"Strg", "CONTROL"},    {"Bild ab", "NEXT"},       {"Pos1", "HOME"},            {"mnus", "MINUS"},
+        {"LEER", "SPACE"},
     };
     for (const auto& c : cases) EXPECT_EQ(NearestKeyName(c.written), c.meant) << c.written;
 }

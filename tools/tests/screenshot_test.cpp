@@ -124,6 +124,21 @@ TEST_F(Screenshot, TheShippedSettingsShowTheWholePanelAtEachPosition) {
     }
 }
 
+// The shipped file with a word for a position: no pixel of the console's error
+// passes its box (0.79 to 0.99 across, 0.01 to 0.31 down) rightward or below.
+TEST_F(Screenshot, TheConsoleBoxHoldsASettingsErrorWhole) {
+    std::string settings = DefaultSettingsText;
+    BoardMetroTrain(settings.replace(settings.find("gui_position_y_0=0.88"), 21, "gui_position_y_0=bottom"));
+    Press(vk::F6);
+    Picture shot(Shoot());
+    const int left = static_cast<int>(0.79 * ScreenWidth) - 1, right = static_cast<int>(0.99 * ScreenWidth) + 1;
+    const int bottom = static_cast<int>(0.31 * ScreenHeight) + 1;
+    int spilt = 0;
+    for (int y = 0; y < bottom + 60; ++y)
+        for (int x = y < bottom ? right : left; x < ScreenWidth; ++x) spilt += shot.At(x, y) == Background ? 0 : 1;
+    EXPECT_EQ(spilt, 0) << "pixels outside the console's box: " << sim::ConsoleTextDrawn();
+}
+
 // 100 % throttle sits at the top speed: a train at half its top speed is
 // drawn on the same row as a throttle of 50 %.
 TEST(Chart, TheThrottleSharesTheSpeedAxis) {

@@ -159,7 +159,7 @@ export function scratchFile(name, bytes) {
 // in the game's folder: its "File:" line names the file as the page does.
 export function nativeCheck(path) {
   try {
-    return { status: 0, report: execFileSync(sim, ["check", basename(path)], { encoding: "latin1", cwd: dirname(path) }) };
+    return { status: 0, report: execFileSync(sim, ["check", basename(path)], { encoding: "utf8", cwd: dirname(path) }) };
   } catch (failed) {
     if (typeof failed.status === "number" && failed.stdout) return { status: failed.status, report: failed.stdout };
     throw failed;

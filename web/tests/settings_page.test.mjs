@@ -90,7 +90,8 @@ test("a file dropped on the page opens as the file button opens it", async () =>
 
 test("a broken file shows the checker's own findings, in the report and beside the keys", async () => {
   for (const file of [shippedPath, ...["position_not_a_number.ini", "two_actions_one_key.ini", "binding_typo.ini",
-                                        "panel_off_screen.ini", "altgr_pair.ini"].map((name) => join(samples, name))]) {
+                                        "panel_off_screen.ini", "altgr_pair.ini", "values_that_do_nothing.ini",
+                                        "keys_typed_as_characters.ini"].map((name) => join(samples, name))]) {
     await open(file);
     assert.equal(await text("#report"), nativeReport(file), file);  // its File: line too
   }
