@@ -43,7 +43,8 @@ void FormatRefusalReason(char (&line)[100], const BoardingLook& look) {
         else
             FormatLine(line, "Train %.1f m away", Metres(look.toOrigin));
         break;
-    case BoardingVerdict::Boards: line[0] = '\0'; break;
+    case BoardingVerdict::Boards:
+    case BoardingVerdict::InVehicle: line[0] = '\0'; break;
     }
 }
 

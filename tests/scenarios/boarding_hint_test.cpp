@@ -125,3 +125,27 @@ TEST_F(BoardingHint, WhileDrivingOrWithThePanelHiddenNothingIsLookedForOrDrawn) 
     EXPECT_TRUE(sim::TextsDrawn().empty());
     EXPECT_TRUE(sim::CallsTo("ListNearbyVehicles").empty());
 }
+
+// Seated in a car at the cab door, F is the game's: it takes the player
+// out of the car. The hint says nothing, and a press boards nothing and
+// posts nothing; on foot both work again.
+TEST_F(BoardingHint, SeatedInACarTheHintSaysNothingAndFBoardsNothing) {
+    for (const std::string& settings : {On, OnNotRealistic}) {
+        SCOPED_TRACE(settings);
+        Restart(settings);
+        Press(vk::F6);
+        const int metro = StandBeside("metrotrain", {-2, 3.25f, 1});
+        sim::SeatDriver(sim::AddCar("sedan", {-2, 3.25f, 1}), sim::Player());
+        sim::RunFrames(17);
+        EXPECT_EQ(Hint(), "");
+        Press(vk::F);
+        EXPECT_NE(sim::Get(metro).driver, sim::Player());
+        EXPECT_EQ(Hint(), "");
+        EXPECT_EQ(sim::ConsoleTextDrawn(), "");
+        sim::PlacePlayer({-2, 3.25f, 1});  // out of the car
+        sim::RunFrames(17);
+        EXPECT_EQ(Hint(), "Press F to drive");
+        Press(vk::F);
+        EXPECT_EQ(sim::Get(metro).driver, sim::Player());
+    }
+}
