@@ -72,7 +72,7 @@ void LogSettingsLoad(const SettingsLoadRecord& load) {
         AppendText(line, load.failedKey);
         AppendText(line, ": ");
         AppendText(line, load.error);
-        AppendText(line, "; that key and every key after it keep their last values");
+        AppendText(line, "; that key and every key after it but write_log keep their last values");
     } else {
         AppendEveryValue(line);
     }

@@ -28,6 +28,7 @@ void AppendShortest(LogLineRecord& line, float value);
 void WriteLogLine(LogLineRecord& line);
 
 // For each settings load, after it: opens the file (with its start line)
-// at the first load that turns write_log on, and says whether this load's
-// line is written: write_log is on, or this load just turned it off.
+// at a load with write_log on while it is not open yet (at the first such
+// load the last session's file is kept first), and says whether this
+// load's line is written: write_log is on, or this load just turned it off.
 bool LogTakesSettingsLine();

@@ -45,6 +45,13 @@ struct LoadedFile {
     uint32_t number[LoadedKeyCount] = {};  // integer keys as the profile function reads them
 };
 
+// Whether the game took this key's value: every key up to the one the load
+// stopped at, and write_log, which it reads whatever stopped the others.
+bool Loaded(const LoadedFile& file, size_t row) {
+    static const int writeLog = FindSettingKey("gameplay", "write_log");
+    return file.failedRow < 0 || static_cast<int>(row) < file.failedRow || static_cast<int>(row) == writeLog;
+}
+
 // One line of the report; nothing from the file reaches the terminal raw.
 void Say(std::FILE* out, const std::string& line) {
     std::string shown = Printable(line) + "\n";
@@ -302,7 +309,7 @@ void CheckRanges(Report& report, const SettingsScan& scan, const LoadedFile& fil
                 report.Warn(line, std::string(key.name) + " = " + std::to_string(opacity) +
                                       " is outside 0 (clear) to 255 (solid). Write a value in that range.");
         }
-        bool loaded = file.failedRow < 0 || static_cast<int>(row) < file.failedRow;
+        bool loaded = Loaded(file, row);
         if (key.kind == SettingKind::StepRate && !noNumber[row] && file.number[row] > MaxSpeedStepsPerSecond) {
             std::string wrapped = file.present[row] && !file.raw[row].empty() && file.raw[row][0] == '-'
                                       ? " (" + file.raw[row] + " wraps to " + std::to_string(file.number[row]) + ")"
@@ -350,7 +357,7 @@ void PrintValues(std::FILE* out, const LoadedFile& file) {
         for (size_t row = 0; row < LoadedKeyCount; ++row) {
             const SettingKey& key = SettingKeys[row];
             if (std::string(key.section) != section) continue;
-            bool loaded = file.failedRow < 0 || static_cast<int>(row) < file.failedRow;
+            bool loaded = Loaded(file, row);
             double value = LoadedValue(file.record, row);
             std::string shown = ValueText(key.kind, value, file.raw[row]) + (loaded ? "" : " (not loaded)");
             bool differs = !loaded || value != key.defaultValue;
@@ -371,11 +378,11 @@ void PrintError(std::FILE* out, const SettingsScan& scan, const LoadedFile& file
     const std::string name = key.name;
     int line = LineOfKey(scan, key.section, key.name);
     std::string where = line ? "line " + std::to_string(line) + ": " : "";
-    int after = static_cast<int>(LoadedKeyCount) - 1 - file.failedRow;
+    int after = static_cast<int>(LoadedKeyCount) - 2 - file.failedRow;  // write_log is read all the same
     Say(out, "error: " + where + name + ": " + file.errorText + " (" + name + " = \"" + file.raw[file.failedRow] +
                  "\" is no number a panel position can take).");
     Say(out, "  The game posts \"" + name + ": " + file.errorText + "\" to its console (F6) and stops reading: " +
-                 "this key and the " + std::to_string(after) + " after it");
+                 "this key and the " + std::to_string(after) + " after it but write_log");
     Say(out, "  keep their earlier values, which at the game's start are their defaults. Write a number such as 0.5.");
 }
 

@@ -104,10 +104,12 @@ TEST(SettingsCheck, EffectiveValuesStandBesideTheirDefaults) {
 }
 
 TEST(SettingsCheck, AfterAnErrorTheLaterKeysShowWhatTheGameStartsWith) {
-    // The load stops at gui_position_y_1: it and the nine keys after it
-    // are never read, and at start the record holds the defaults.
+    // The load stops at gui_position_y_1: it and the eight keys after it
+    // but write_log are never read, and at start the record holds the
+    // defaults.
     Checked checked = Check("position_not_a_number.ini");
-    EXPECT_NE(checked.text.find("this key and the 9 after it"), std::string::npos) << checked.text;
+    EXPECT_NE(checked.text.find("this key and the 8 after it but write_log"), std::string::npos) << checked.text;
+    EXPECT_TRUE(ShowsValue(checked.text, R"(write_log +0 \(off\) +default 0 \(off\))")) << "read all the same";
     EXPECT_TRUE(ShowsValue(checked.text, R"(speed_steps_per_second +0 \(per frame\) \(not loaded\) +\* default 0 \(per frame\))"));
     EXPECT_TRUE(ShowsValue(checked.text, R"(text_opacity +255 \(not loaded\) +\* default 255)"));
     EXPECT_TRUE(ShowsValue(checked.text, R"(gui_position_x_1 +0 +default 0)"));
