@@ -30,12 +30,13 @@ void LogDriveEnd(const DriveEnding& ending);
 // An error the frame loop caught, as the console shows it.
 void LogError(const char* text);
 
-// The first message of each physical key since ScriptMain last started.
-// NoteKeyMessage runs in the keyboard handler, on the game's window
-// thread: it only notes the message in a fixed table. WriteKeyLines, at
-// the start of each pass, writes what was noted; ForgetKeysSeen starts a
-// new session's firsts.
-void NoteKeyMessage(uint32_t key, uint8_t scanCode, int isExtended, int isWithAlt, int isUpNow) noexcept;
+// The first message of each physical key since ScriptMain last started,
+// while the log is on. NoteKeyMessage runs in the keyboard handler, on the
+// game's window thread, with the tick the message came at: it only notes
+// the message in a fixed table. WriteKeyLines, at the start of each pass,
+// writes what was noted; ForgetKeysSeen starts a new session's firsts.
+void NoteKeyMessage(uint32_t key, uint8_t scanCode, int isExtended, int isWithAlt, int isUpNow,
+                    uint32_t tick) noexcept;
 void WriteKeyLines();
 void ForgetKeysSeen();
 

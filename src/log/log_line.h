@@ -13,8 +13,10 @@ struct LogLineRecord {
 // settings last loaded keep write_log on.
 bool LogWanted();
 
-// The line's time, then a space; what follows is the event.
+// The line's time, then a space; what follows is the event. The time is
+// now, or the tick the event happened at.
 void BeginLogLine(LogLineRecord& line);
+void BeginLogLineAt(LogLineRecord& line, uint32_t tick);
 void AppendText(LogLineRecord& line, const char* text);
 void AppendNumber(LogLineRecord& line, uint64_t value);
 void AppendSigned(LogLineRecord& line, int64_t value);

@@ -27,7 +27,13 @@ constexpr char FullText[] = "log full at 256 KiB: nothing more is written until 
 // The full line's time (ten digits at most), its space, text and line end.
 constexpr uint32_t FullLineBytes = 10 + 1 + sizeof FullText - 1 + 1;
 
-uint32_t SinceStart() { return static_cast<uint32_t>(GetTickCount()) - LogState.startTick; }
+// Ages, not ticks, are compared, so the counter's wrap changes nothing. A
+// message that came before the start (keys reach the handler before the
+// script first runs) counts as at 0, not 49 days on.
+uint32_t SinceStart(uint32_t tick) {
+    const uint32_t now = static_cast<uint32_t>(GetTickCount());
+    return now - tick > now - LogState.startTick ? 0 : tick - LogState.startTick;
+}
 
 void StopWriting() {
     CloseLogFile(LogState.file);
@@ -74,10 +80,12 @@ void CloseLog() {
     if (LogState.file != 0) StopWriting();
 }
 
-void BeginLogLine(LogLineRecord& line) {
+void BeginLogLine(LogLineRecord& line) { BeginLogLineAt(line, static_cast<uint32_t>(GetTickCount())); }
+
+void BeginLogLineAt(LogLineRecord& line, uint32_t tick) {
     line.length = 0;
     line.cut = false;
-    AppendNumber(line, SinceStart());
+    AppendNumber(line, SinceStart(tick));
     AppendText(line, " ");
 }
 

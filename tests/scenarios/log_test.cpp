@@ -185,3 +185,20 @@ TEST_F(Log, APanelPositionThatIsNoNumberIsInTheLog) {
     EXPECT_EQ(lines[1], "settings error: gui_position_x_0: invalid stof argument; that key and every key after it "
                         "but write_log keep their last values");
 }
+
+// Keys pressed while the log was off are not marked seen: once it is on,
+// each key's next message is its first, and its line bears the time the
+// message came, not the time the pass wrote it.
+TEST_F(Log, AKeyFromBeforeTheLogWasOnIsLoggedAtItsNextMessageAtTheTimeItCame) {
+    Start("[gameplay]\nwrite_log=0\n");
+    const uint32_t started = sim::Now();
+    Press(vk::W);
+    sim::WriteSettingsFile(LogOn);
+    PressReloadChord();
+    sim::KeyDown(vk::W);
+    const uint32_t came = sim::Now() - started;
+    sim::AdvanceClock(100);
+    sim::RunFrame();
+    EXPECT_EQ(LogLines(true).back(),
+              std::to_string(came) + " key: code W (87) scan 0x11 extended 0 alt 0 down; for throttle_up");
+}
