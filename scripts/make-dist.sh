@@ -93,7 +93,8 @@ Installing
      a line shows the way ("Cab door 2.4 m"), then "Press F to drive".
      Press F at the cab door.
   The version installed: right-click Velquorin.asi, Properties, Details.
-  To uninstall, delete the three files and Velquorin.log.
+  To uninstall, delete the three files, Velquorin.log and
+  Velquorin.previous.log.
 
 Compatibility
   - The script-hook library must match your game version. After a game
@@ -184,11 +185,13 @@ The log, for a bug report
   folder, beside Velquorin.ini: what it saw and did in this game session
   (the settings it read, each press of F and what came of it, the keys
   your keyboard sent, any error). It begins afresh each time the game
-  starts and stops at 256 KiB. For a bug report, quit the game and send
-  Velquorin.log and Velquorin.ini with what you did. velquorin-check.exe
-  sums the log up after its report. Set write_log=0 for no log file at
-  all. A game folder you may not write to gets no log; nothing else
-  changes.
+  starts, keeping the one before as Velquorin.previous.log, and stops at
+  256 KiB. For a bug report, quit the game and send Velquorin.log and
+  Velquorin.ini with what you did. If the game crashed and you have
+  started it again since, send Velquorin.previous.log instead: that is
+  the crash's log. velquorin-check.exe sums the log up after its report.
+  Set write_log=0 for no log file at all. A game folder you may not write
+  to gets no log; nothing else changes.
 
 Editing your settings in the browser
   Double-click Velquorin-settings.html: it opens in your web browser,

@@ -38,6 +38,7 @@ constexpr NativeInfo Catalogue[] = {
     {0xD5037BA82E12416Full, "SpeedOfEntity", "i"},
     {0xAA0BC91BE0B796E3ull, "ApplyTrainSpeed", "if"},
     {0x1098355A16064BB3ull, "HostBoardingSwitch", "i"},
+    {0x997ABD671D25CA0Bull, "IsCharacterInAnyVehicle", "ii"},
     {0x08AAFD0814722BC3ull, "CarriageOf", "ii"},
     {0x3E933CFF7B111C22ull, "DoorIsOpen", "ii"},
     {0x7C65DAC73C35C862ull, "OpenDoor", "iiii"},

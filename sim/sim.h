@@ -128,7 +128,7 @@ struct Entity {
     int driver = 0;              // character in seat -1
     int carriage = 0;            // the vehicle CarriageOf gives for index 1
     bool doors[4] = {false, false, false, false};
-    int seatedIn = 0;            // characters: the vehicle they sit in
+    int seatedIn = 0;            // characters: the vehicle they sit in (IsCharacterInAnyVehicle)
     bool listed = true;          // carriages are not listed as nearby
 };
 
@@ -138,6 +138,8 @@ bool Exists(int handle);
 // A train of the given model with one carriage behind it; it is listed as
 // near the player wherever it stands.
 int AddTrain(const std::string& model, Vec3 position, float speed = 0.0f);
+// Any other vehicle: listed as near, never a train. SeatDriver puts a
+// character, the player too, in its driver's seat.
 int AddCar(const std::string& model, Vec3 position);
 int AddCharacter(Vec3 position);
 void SeatDriver(int vehicle, int character);

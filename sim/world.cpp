@@ -157,6 +157,8 @@ int AddCharacter(Vec3 position) { return NewEntity(Entity::Character, "character
 void SeatDriver(int vehicle, int character) {
     Entity& c = Get(character);
     Unseat(c);
+    // The one who sat there is out of the seat, standing where it was.
+    if (Entity* before = Find(Get(vehicle).driver)) before->seatedIn = 0;
     Get(vehicle).driver = character;
     c.seatedIn = vehicle;
     c.position = Get(vehicle).position;
@@ -245,6 +247,9 @@ bool Answer(uint64_t hash, const uint64_t* args, int, uint64_t* slots) {
         }
         return true;
     case 0x1098355A16064BB3ull: w.boardingSwitch = Int(args[0]); return true;
+    case 0x997ABD671D25CA0Bull:
+        if (Entity* e = Find(Int(args[0]))) slots[0] = e->seatedIn != 0 && Find(e->seatedIn) ? 1 : 0;
+        return true;
     case 0x08AAFD0814722BC3ull:
         if (Entity* e = Find(Int(args[0])))
             if (Int(args[1]) == 1) slots[0] = FromInt(e->carriage);

@@ -131,6 +131,12 @@ EnterExitOutcome BoardTrain(const BoardingLook& look) {
 
 BoardingLook LookForTrainToBoard() {
     BoardingLook look;
+    // Seated in a car (or any vehicle), F is the game's: it takes the
+    // player out, and a press on foot boards.
+    if (IsCharacterInAnyVehicle(GetPlayerCharacter()) != 0) {
+        look.verdict = BoardingVerdict::InVehicle;
+        return look;
+    }
     look.train = FindNearbyTrain();
     if (look.train == 0) return look;
     const TrainPoints* points = nullptr;

@@ -24,8 +24,9 @@ extern DriveRecord DriveState;
 constexpr float CabDoorReach = 1.0f;
 constexpr float TrainReach = 10.0f;
 
-enum class BoardingVerdict { NoTrain, OtherModel, TooFar, Boards };
-// What the enter/exit key would find where the player stands: the train
+enum class BoardingVerdict { NoTrain, OtherModel, TooFar, Boards, InVehicle };
+// What the enter/exit key would find where the player stands: nothing while
+// they sit in a vehicle (the game's own F takes them out), else the train
 // listed first, and for a freight or metro train the two distances the
 // boarding rule of the settings is tested on.
 struct BoardingLook {

@@ -1,5 +1,5 @@
-// The key name table, and lookups in it that need no allocation: the
-// loader calls them for every key row it reads.
+// The key name tables, and lookups in them that need no allocation: the
+// loader calls them for every key row it reads, the hint on foot in a pass.
 #include "host/key_names.h"
 
 const KeyName KeyNames[] = {
@@ -38,6 +38,35 @@ const size_t KeyNameCount = sizeof KeyNames / sizeof KeyNames[0];
 
 namespace {
 
+// As printed on the keys of a US keyboard; the numeric keypad's own keys
+// as "Numpad" and theirs.
+constexpr KeyName KeycapNames[] = {
+    {"Backspace", 8}, {"Tab", 9}, {"Enter", 13}, {"Shift", 16}, {"Ctrl", 17}, {"Alt", 18}, {"Pause", 19},
+    {"Caps Lock", 20}, {"Esc", 27}, {"Space", 32}, {"Page Up", 33}, {"Page Down", 34}, {"End", 35}, {"Home", 36},
+    {"Left Arrow", 37}, {"Up Arrow", 38}, {"Right Arrow", 39}, {"Down Arrow", 40}, {"Print Screen", 44},
+    {"Insert", 45}, {"Delete", 46},
+    {"0", 48}, {"1", 49}, {"2", 50}, {"3", 51}, {"4", 52}, {"5", 53}, {"6", 54}, {"7", 55}, {"8", 56}, {"9", 57},
+    {"A", 65}, {"B", 66}, {"C", 67}, {"D", 68}, {"E", 69}, {"F", 70}, {"G", 71}, {"H", 72}, {"I", 73}, {"J", 74},
+    {"K", 75}, {"L", 76}, {"M", 77}, {"N", 78}, {"O", 79}, {"P", 80}, {"Q", 81}, {"R", 82}, {"S", 83}, {"T", 84},
+    {"U", 85}, {"V", 86}, {"W", 87}, {"X", 88}, {"Y", 89}, {"Z", 90},
+    {"Left Windows", 91}, {"Right Windows", 92}, {"Menu", 93},
+    {"Numpad 0", 96}, {"Numpad 1", 97}, {"Numpad 2", 98}, {"Numpad 3", 99}, {"Numpad 4", 100}, {"Numpad 5", 101},
+    {"Numpad 6", 102}, {"Numpad 7", 103}, {"Numpad 8", 104}, {"Numpad 9", 105}, {"Numpad *", 106},
+    {"Numpad +", 107}, {"Numpad -", 109}, {"Numpad .", 110}, {"Numpad /", 111},
+    {"F1", 112}, {"F2", 113}, {"F3", 114}, {"F4", 115}, {"F5", 116}, {"F6", 117}, {"F7", 118}, {"F8", 119},
+    {"F9", 120}, {"F10", 121}, {"F11", 122}, {"F12", 123}, {"F13", 124}, {"F14", 125}, {"F15", 126}, {"F16", 127},
+    {"F17", 128}, {"F18", 129}, {"F19", 130}, {"F20", 131}, {"F21", 132}, {"F22", 133}, {"F23", 134}, {"F24", 135},
+    {"Num Lock", 144}, {"Scroll Lock", 145},
+    {"Left Shift", 160}, {"Right Shift", 161}, {"Left Ctrl", 162}, {"Right Ctrl", 163}, {"Left Alt", 164},
+    {"Right Alt", 165},
+    {";", 186}, {"=", 187}, {",", 188}, {"-", 189}, {".", 190}, {"/", 191}, {"`", 192}, {"[", 219}, {"\\", 220},
+    {"]", 221}, {"'", 222},
+};
+
+}  // namespace
+
+namespace {
+
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -68,6 +97,13 @@ uint32_t KeyCodeOfName(const char* text) {
 const char* KeyNameOfCode(uint32_t code) {
     for (size_t i = 0; i < KeyNameCount; ++i) {
         if (KeyNames[i].code == code) return KeyNames[i].name;
+    }
+    return nullptr;
+}
+
+const char* KeycapNameOfCode(uint32_t code) {
+    for (const KeyName& key : KeycapNames) {
+        if (key.code == code) return key.name;
     }
     return nullptr;
 }

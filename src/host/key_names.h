@@ -1,5 +1,6 @@
-// The names a player may write for a key in Velquorin.ini: Windows' own
-// key names without their VK_ prefix, and a few common aliases.
+// Key names: those a player may write in Velquorin.ini (Windows' own key
+// names without their VK_ prefix, and a few common aliases), and those a
+// player reads on the keycaps, for what the game tells them to press.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -20,3 +21,12 @@ uint32_t KeyCodeOfName(const char* text);
 
 // The main name of a code ("W", "NUMPAD1", "LCONTROL"), or nullptr.
 const char* KeyNameOfCode(uint32_t code);
+
+// The key as its keycap reads on a US keyboard ("Alt", "Page Up", "Caps
+// Lock", "1", ";", "Left Ctrl"), or nullptr for a code no key has.
+const char* KeycapNameOfCode(uint32_t code);
+
+// Codes 1 to 6 are the mouse buttons (and Ctrl + Break), which the
+// script-hook library never passes to a keyboard handler: a binding to one
+// never fires.
+constexpr bool IsMouseButtonCode(uint32_t code) { return code >= 1 && code <= 6; }

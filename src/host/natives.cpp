@@ -87,6 +87,11 @@ void ApplyTrainSpeed(int train, float speed) { Invoke(NativeHash::ApplyTrainSpee
 
 void HostBoardingSwitch(int boarded) { Invoke(NativeHash::HostBoardingSwitch, boarded); }
 
+// The second argument, 1, would count a character still getting in too.
+int IsCharacterInAnyVehicle(int character) {
+    return SlotInt(Invoke(NativeHash::IsCharacterInAnyVehicle, character, 0), 0);
+}
+
 int CarriageOf(int train, int index) { return SlotInt(Invoke(NativeHash::CarriageOf, train, index), 0); }
 
 int DoorIsOpen(int vehicle, int door) { return SlotInt(Invoke(NativeHash::DoorIsOpen, vehicle, door), 0); }

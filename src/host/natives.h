@@ -24,6 +24,7 @@ constexpr uint64_t PutCharacterInSeat = 0xF75B0D629E1C063Dull;
 constexpr uint64_t SpeedOfEntity = 0xD5037BA82E12416Full;
 constexpr uint64_t ApplyTrainSpeed = 0xAA0BC91BE0B796E3ull;
 constexpr uint64_t HostBoardingSwitch = 0x1098355A16064BB3ull;
+constexpr uint64_t IsCharacterInAnyVehicle = 0x997ABD671D25CA0Bull;
 constexpr uint64_t CarriageOf = 0x08AAFD0814722BC3ull;
 constexpr uint64_t DoorIsOpen = 0x3E933CFF7B111C22ull;
 constexpr uint64_t OpenDoor = 0x7C65DAC73C35C862ull;
@@ -54,6 +55,8 @@ void PutCharacterInSeat(int character, int vehicle, int seat);
 float SpeedOfEntity(int entity);
 void ApplyTrainSpeed(int train, float speed);
 void HostBoardingSwitch(int boarded);
+// Nonzero while the character sits in any vehicle, not while still getting in.
+int IsCharacterInAnyVehicle(int character);
 
 // Doors.
 int CarriageOf(int train, int index);

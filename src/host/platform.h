@@ -25,3 +25,6 @@ extern "C" VQ_IMPORT VqDword VQ_STDCALL GetTickCount(void);
 uintptr_t CreateLogFile(const char* path) noexcept;
 bool AppendToLogFile(uintptr_t file, const char* bytes, uint32_t size) noexcept;
 void CloseLogFile(uintptr_t file) noexcept;
+// The file at path, if there is one (not a folder), renamed to kept, in
+// place of any file of that name; false when nothing was moved.
+bool KeepLogFileAs(const char* path, const char* kept) noexcept;

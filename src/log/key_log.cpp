@@ -2,8 +2,9 @@
 // for the log: what the player's keyboard really sends. The keyboard
 // handler runs on the game's window thread, so it only notes the message
 // in fixed tables (one bit per key seen, a short queue of notes); the
-// script fiber writes the lines at the start of its next pass. One writer
-// per table entry and atomic counters: no lock, and the handler never waits.
+// script fiber writes the lines at the start of its next pass, each with
+// the time its message came. One writer per queue entry, atomic bits and
+// counters: no lock, and the handler never waits.
 #include <atomic>
 
 #include "host/key_names.h"
@@ -22,6 +23,7 @@ std::atomic<uint32_t> KeysSeen[PhysicalKeyCount / 32];
 
 struct KeyNote {
     uint32_t key;
+    uint32_t tick;  // when the message came
     uint8_t scanCode;
     uint8_t extended;
     uint8_t withAlt;
@@ -58,7 +60,7 @@ void AppendActionsOf(LogLineRecord& line, uint32_t code, bool& any) {
 
 void WriteKeyLine(const KeyNote& note) {
     LogLineRecord line;
-    BeginLogLine(line);
+    BeginLogLineAt(line, note.tick);
     AppendText(line, "key: code ");
     AppendBinding(line, note.key);
     AppendText(line, " scan ");
@@ -79,13 +81,17 @@ void WriteKeyLine(const KeyNote& note) {
     WriteLogLine(line);
 }
 
+std::atomic<uint32_t>& SeenWordOf(uint32_t physical) { return KeysSeen[physical / 32]; }
+uint32_t SeenBitOf(uint32_t physical) { return 1u << (physical % 32); }
+
 }  // namespace
 
-void NoteKeyMessage(uint32_t key, uint8_t scanCode, int isExtended, int isWithAlt, int isUpNow) noexcept {
+void NoteKeyMessage(uint32_t key, uint8_t scanCode, int isExtended, int isWithAlt, int isUpNow,
+                    uint32_t tick) noexcept {
     if (key >= KeyCodeCount) return;
     const uint32_t physical = PhysicalKeyOf(key, scanCode, isExtended);
-    std::atomic<uint32_t>& word = KeysSeen[physical / 32];
-    const uint32_t bit = 1u << (physical % 32);
+    std::atomic<uint32_t>& word = SeenWordOf(physical);
+    const uint32_t bit = SeenBitOf(physical);
     if (word.load(std::memory_order_relaxed) & bit) return;
     const uint32_t made = KeyNotesMade.load(std::memory_order_relaxed);
     if (made - KeyNotesWritten.load(std::memory_order_acquire) >= KeyNoteCapacity) {
@@ -94,20 +100,28 @@ void NoteKeyMessage(uint32_t key, uint8_t scanCode, int isExtended, int isWithAl
         return;
     }
     word.fetch_or(bit, std::memory_order_relaxed);
-    KeyNotes[made % KeyNoteCapacity] = {key, scanCode, static_cast<uint8_t>(isExtended ? 1 : 0),
+    KeyNotes[made % KeyNoteCapacity] = {key, tick, scanCode, static_cast<uint8_t>(isExtended ? 1 : 0),
                                         static_cast<uint8_t>(isWithAlt ? 1 : 0), static_cast<uint8_t>(isUpNow ? 1 : 0)};
     KeyNotesMade.store(made + 1, std::memory_order_release);
 }
 
 // One load when no key was new: the steady frame's whole cost. The notes
-// are taken whether or not the log is on, so the queue never stalls.
+// are taken whether or not the log is on, so the queue never stalls; a
+// note the log was off for is unmarked, so that once it is on the key's
+// next message is its first again.
 void WriteKeyLines() {
     const uint32_t made = KeyNotesMade.load(std::memory_order_acquire);
     uint32_t written = KeyNotesWritten.load(std::memory_order_relaxed);
     if (made == written) return;
     const bool wanted = LogWanted();
     for (; written != made; ++written) {
-        if (wanted) WriteKeyLine(KeyNotes[written % KeyNoteCapacity]);
+        const KeyNote& note = KeyNotes[written % KeyNoteCapacity];
+        if (wanted) {
+            WriteKeyLine(note);
+        } else {
+            const uint32_t physical = PhysicalKeyOf(note.key, note.scanCode, note.extended);
+            SeenWordOf(physical).fetch_and(~SeenBitOf(physical), std::memory_order_relaxed);
+        }
         KeyNotesWritten.store(written + 1, std::memory_order_release);
     }
     const uint32_t missed = KeyNotesMissed.exchange(0, std::memory_order_relaxed);

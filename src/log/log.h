@@ -1,7 +1,8 @@
 // Velquorin.log: one line for each thing worth telling in a bug report,
 // each starting with the milliseconds since the plug-in first started.
 // Written only while write_log is on; the file is made at the first load
-// of the settings that asks for it and kept for the life of the game.
+// of the settings that asks for it (the one before kept as
+// Velquorin.previous.log) and kept for the life of the game.
 // Every function here is safe to call at any time on the script fiber: it
 // throws nothing, and while the log is off it does nothing at all.
 #pragma once
@@ -16,8 +17,9 @@ void LogPluginStarted();
 void LogGameReload();
 
 // After each load of the settings: every value the game now uses, or the
-// error and the key the load stopped at. The first load with write_log on
-// opens the file.
+// error and the key the load stopped at. A load with write_log on opens the
+// file if it is not open yet; one that could not be made is tried again at
+// the next load.
 void LogSettingsLoad(const SettingsLoadRecord& load);
 
 // What a press of the enter/exit key came to.
@@ -28,12 +30,13 @@ void LogDriveEnd(const DriveEnding& ending);
 // An error the frame loop caught, as the console shows it.
 void LogError(const char* text);
 
-// The first message of each physical key since ScriptMain last started.
-// NoteKeyMessage runs in the keyboard handler, on the game's window
-// thread: it only notes the message in a fixed table. WriteKeyLines, at
-// the start of each pass, writes what was noted; ForgetKeysSeen starts a
-// new session's firsts.
-void NoteKeyMessage(uint32_t key, uint8_t scanCode, int isExtended, int isWithAlt, int isUpNow) noexcept;
+// The first message of each physical key since ScriptMain last started,
+// while the log is on. NoteKeyMessage runs in the keyboard handler, on the
+// game's window thread, with the tick the message came at: it only notes
+// the message in a fixed table. WriteKeyLines, at the start of each pass,
+// writes what was noted; ForgetKeysSeen starts a new session's firsts.
+void NoteKeyMessage(uint32_t key, uint8_t scanCode, int isExtended, int isWithAlt, int isUpNow,
+                    uint32_t tick) noexcept;
 void WriteKeyLines();
 void ForgetKeysSeen();
 
@@ -43,3 +46,5 @@ void CloseLog();
 // The file, at most this long; its last line says when it is full.
 constexpr uint32_t LogLimitBytes = 256 * 1024;
 constexpr const char* LogPath = ".\\Velquorin.log";
+// The last session's file, kept when a session makes its own.
+constexpr const char* PreviousLogPath = ".\\Velquorin.previous.log";

@@ -72,7 +72,7 @@ void LogSettingsLoad(const SettingsLoadRecord& load) {
         AppendText(line, load.failedKey);
         AppendText(line, ": ");
         AppendText(line, load.error);
-        AppendText(line, "; that key and every key after it keep their last values");
+        AppendText(line, "; that key and every key after it but write_log keep their last values");
     } else {
         AppendEveryValue(line);
     }
@@ -102,6 +102,7 @@ void AppendRefusal(LogLineRecord& line, const BoardingLook& look) {
         AppendFixed(line, look.realistic ? CabDoorReach : TrainReach, 1);
         AppendText(line, look.realistic ? " (enter_realistic=1)" : " (enter_realistic=0)");
         break;
+    case BoardingVerdict::InVehicle: AppendText(line, "the player sits in a vehicle; F there is the game's"); break;
     case BoardingVerdict::Boards: break;
     }
 }

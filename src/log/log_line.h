@@ -13,8 +13,10 @@ struct LogLineRecord {
 // settings last loaded keep write_log on.
 bool LogWanted();
 
-// The line's time, then a space; what follows is the event.
+// The line's time, then a space; what follows is the event. The time is
+// now, or the tick the event happened at.
 void BeginLogLine(LogLineRecord& line);
+void BeginLogLineAt(LogLineRecord& line, uint32_t tick);
 void AppendText(LogLineRecord& line, const char* text);
 void AppendNumber(LogLineRecord& line, uint64_t value);
 void AppendSigned(LogLineRecord& line, int64_t value);
@@ -28,6 +30,7 @@ void AppendShortest(LogLineRecord& line, float value);
 void WriteLogLine(LogLineRecord& line);
 
 // For each settings load, after it: opens the file (with its start line)
-// at the first load that turns write_log on, and says whether this load's
-// line is written: write_log is on, or this load just turned it off.
+// at a load with write_log on while it is not open yet (at the first such
+// load the last session's file is kept first), and says whether this
+// load's line is written: write_log is on, or this load just turned it off.
 bool LogTakesSettingsLine();

@@ -1,5 +1,6 @@
-// The log file's state: opened at most once per load of the plug-in,
-// appended to line by line, and closed for good when full or failing.
+// The log file's state: opened once per load of the plug-in (tried again
+// at each settings load until it opens), appended to line by line, and
+// closed for good when full or failing.
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -13,8 +14,9 @@
 namespace {
 
 struct LogRecord {
-    bool openTried = false;
-    uintptr_t file = 0;  // 0: no file, or no longer written
+    bool previousKept = false;  // the last session's file renamed, or tried to be
+    bool stopped = false;       // full, or a write failed: never opened again
+    uintptr_t file = 0;         // 0: no file, or no longer written
     uint32_t bytes = 0;
     uint32_t startTick = 0;
     bool settingsSaidOn = false;  // write_log as the last load left it
@@ -25,11 +27,18 @@ constexpr char FullText[] = "log full at 256 KiB: nothing more is written until 
 // The full line's time (ten digits at most), its space, text and line end.
 constexpr uint32_t FullLineBytes = 10 + 1 + sizeof FullText - 1 + 1;
 
-uint32_t SinceStart() { return static_cast<uint32_t>(GetTickCount()) - LogState.startTick; }
+// Ages, not ticks, are compared, so the counter's wrap changes nothing. A
+// message that came before the start (keys reach the handler before the
+// script first runs) counts as at 0, not 49 days on.
+uint32_t SinceStart(uint32_t tick) {
+    const uint32_t now = static_cast<uint32_t>(GetTickCount());
+    return now - tick > now - LogState.startTick ? 0 : tick - LogState.startTick;
+}
 
 void StopWriting() {
     CloseLogFile(LogState.file);
     LogState.file = 0;
+    LogState.stopped = true;
 }
 
 void Append(const LogLineRecord& line) {
@@ -46,11 +55,14 @@ void LogPluginStarted() { LogState.startTick = static_cast<uint32_t>(GetTickCoun
 
 bool LogWanted() { return LogState.file != 0 && Settings.writeLog; }
 
-// A folder that cannot be written gives no file, once: the plug-in runs on
-// without a log and never asks again.
+// A folder that cannot be written gives no file: the plug-in runs on
+// without a log and asks again at the next load, so a folder made writable
+// meanwhile gets its log. Before the first attempt the last session's file
+// is kept as the previous one, so a crash's log survives the next start.
 bool LogTakesSettingsLine() {
-    if (Settings.writeLog && !LogState.openTried) {
-        LogState.openTried = true;
+    if (Settings.writeLog && LogState.file == 0 && !LogState.stopped) {
+        if (!LogState.previousKept) KeepLogFileAs(LogPath, PreviousLogPath);
+        LogState.previousKept = true;
         LogState.file = CreateLogFile(LogPath);
         if (LogState.file != 0) {
             LogLineRecord line;
@@ -68,10 +80,12 @@ void CloseLog() {
     if (LogState.file != 0) StopWriting();
 }
 
-void BeginLogLine(LogLineRecord& line) {
+void BeginLogLine(LogLineRecord& line) { BeginLogLineAt(line, static_cast<uint32_t>(GetTickCount())); }
+
+void BeginLogLineAt(LogLineRecord& line, uint32_t tick) {
     line.length = 0;
     line.cut = false;
-    AppendNumber(line, SinceStart());
+    AppendNumber(line, SinceStart(tick));
     AppendText(line, " ");
 }
 

@@ -21,9 +21,10 @@ void FormatOnFootHint(char (&line)[100], const BoardingLook& look) {
     if (look.verdict == BoardingVerdict::Boards) {
         const uint32_t key = Settings.enterExitKey;
         // A key that can never fire boards nothing: no line rather than a
-        // key the player cannot press (a misspelt name reads as 0).
-        if (key == 0 || key >= KeyCodeCount) return;
-        if (const char* name = KeyNameOfCode(key))
+        // key the player cannot press (a misspelt name reads as 0, and the
+        // game never passes a mouse button on).
+        if (key == 0 || key >= KeyCodeCount || IsMouseButtonCode(key)) return;
+        if (const char* name = KeycapNameOfCode(key))
             FormatLine(line, "Press %s to drive", name);
         else
             FormatLine(line, "Press key %u to drive", static_cast<unsigned>(key));
@@ -43,7 +44,8 @@ void FormatRefusalReason(char (&line)[100], const BoardingLook& look) {
         else
             FormatLine(line, "Train %.1f m away", Metres(look.toOrigin));
         break;
-    case BoardingVerdict::Boards: line[0] = '\0'; break;
+    case BoardingVerdict::Boards:
+    case BoardingVerdict::InVehicle: line[0] = '\0'; break;
     }
 }
 

@@ -1,5 +1,6 @@
 // A key message: first into the key table, where the next pass finds it
-// held, then noted for the log. Nothing here waits, throws or allocates.
+// held, then noted for the log with the tick it came at. Nothing here
+// waits, throws or allocates.
 #include "plugin/keyboard_entry.h"
 
 #include "host/key_table.h"
@@ -8,6 +9,6 @@
 void OnKeyboardMessage(VqDword key, uint16_t, uint8_t scanCode, int isExtended, int isWithAlt, int wasDownBefore,
                        int isUpNow) noexcept {
     if (key >= KeyCodeCount) return;
-    StampKeyMessage(key, scanCode, isExtended, isWithAlt, wasDownBefore, isUpNow);
-    NoteKeyMessage(key, scanCode, isExtended, isWithAlt, isUpNow);
+    const uint32_t tick = StampKeyMessage(key, scanCode, isExtended, isWithAlt, wasDownBefore, isUpNow);
+    NoteKeyMessage(key, scanCode, isExtended, isWithAlt, isUpNow, tick);
 }

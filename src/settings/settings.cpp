@@ -52,7 +52,7 @@ float ReadPosition(SettingsLoadRecord& load, const char* key) {
     return value;
 }
 
-void ReadKeysInOrder(SettingsLoadRecord& load) {
+void ReadKeysBeforeWriteLog(SettingsLoadRecord& load) {
     SettingsRecord& s = Settings;
     s.enterRealistic = ReadInt("gameplay", "enter_realistic", D.enterRealistic ? 1 : 0) != 0;
     s.useMetricSystem = ReadInt("gameplay", "use_metric_system", D.useMetricSystem ? 1 : 0) != 0;
@@ -95,7 +95,6 @@ void ReadKeysInOrder(SettingsLoadRecord& load) {
     s.speedStepsPerSecond = stepsPerSecond <= MaxSpeedStepsPerSecond ? stepsPerSecond : 0;
 
     s.showHints = ReadInt("gui", "show_hints", D.showHints ? 1 : 0) != 0;
-    s.writeLog = ReadInt("gameplay", "write_log", D.writeLog ? 1 : 0) != 0;
 }
 
 }  // namespace
@@ -103,11 +102,14 @@ void ReadKeysInOrder(SettingsLoadRecord& load) {
 SettingsLoadRecord LoadSettings() {
     SettingsLoadRecord load;
     try {
-        ReadKeysInOrder(load);
+        ReadKeysBeforeWriteLog(load);
     } catch (const std::exception& error) {
         load.loaded = false;
         if (!load.failedKey) load.failedKey = "settings";
         std::strncpy(load.error, error.what(), sizeof load.error - 1);
     }
+    // Last, as ever, but past the catch: a panel position that is no number
+    // must not keep off the log that would tell of it.
+    Settings.writeLog = ReadInt("gameplay", "write_log", D.writeLog ? 1 : 0) != 0;
     return load;
 }

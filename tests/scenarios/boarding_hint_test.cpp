@@ -125,3 +125,49 @@ TEST_F(BoardingHint, WhileDrivingOrWithThePanelHiddenNothingIsLookedForOrDrawn) 
     EXPECT_TRUE(sim::TextsDrawn().empty());
     EXPECT_TRUE(sim::CallsTo("ListNearbyVehicles").empty());
 }
+
+// Seated in a car at the cab door, F is the game's: it takes the player
+// out of the car. The hint says nothing, and a press boards nothing and
+// posts nothing; on foot both work again.
+TEST_F(BoardingHint, SeatedInACarTheHintSaysNothingAndFBoardsNothing) {
+    for (const std::string& settings : {On, OnNotRealistic}) {
+        SCOPED_TRACE(settings);
+        Restart(settings);
+        Press(vk::F6);
+        const int metro = StandBeside("metrotrain", {-2, 3.25f, 1});
+        sim::SeatDriver(sim::AddCar("sedan", {-2, 3.25f, 1}), sim::Player());
+        sim::RunFrames(17);
+        EXPECT_EQ(Hint(), "");
+        Press(vk::F);
+        EXPECT_NE(sim::Get(metro).driver, sim::Player());
+        EXPECT_EQ(Hint(), "");
+        EXPECT_EQ(sim::ConsoleTextDrawn(), "");
+        sim::PlacePlayer({-2, 3.25f, 1});  // out of the car
+        sim::RunFrames(17);
+        EXPECT_EQ(Hint(), "Press F to drive");
+        Press(vk::F);
+        EXPECT_EQ(sim::Get(metro).driver, sim::Player());
+    }
+}
+
+// The key is named as the player reads it on the keycap; a mouse button,
+// which the game never passes to a plug-in, gets no line at all.
+TEST_F(BoardingHint, TheLineNamesTheKeyAsItsKeycapReads) {
+    const struct {
+        const char* binding;
+        const char* line;
+    } rows[] = {
+        {"MENU", "Press Alt to drive"},           {"PRIOR", "Press Page Up to drive"},
+        {"CAPITAL", "Press Caps Lock to drive"}, {"RETURN", "Press Enter to drive"},
+        {"OEM_3", "Press ` to drive"},            {"OEM_7", "Press ' to drive"},
+        {"49", "Press 1 to drive"},               {"F5", "Press F5 to drive"},
+        {"LCONTROL", "Press Left Ctrl to drive"}, {"NUMPAD1", "Press Numpad 1 to drive"},
+        {"1", ""},                                {"6", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.binding);
+        Restart(On + "[keys]\nenter_exit=" + row.binding + "\n");
+        StandBeside("metrotrain", {-2, 3.25f, 1});
+        EXPECT_EQ(Hint(), row.line);
+    }
+}

@@ -241,6 +241,7 @@ TEST_F(Boarding, AFreightBoardingAsksTheGameInThisOrder) {
     ASSERT_FALSE(calls.empty());
     EXPECT_EQ(calls.front(), "GetPlayerCharacter");
     const std::vector<std::string> expected = {
+        "IsCharacterInAnyVehicle " + p + " 0",
         "ListNearbyVehicles " + p + " buffer",
         "ModelOfEntity " + t,
         "IsTrainModel " + Hash("freight"),
@@ -269,6 +270,7 @@ TEST_F(Boarding, AMetroBoardingWithADriverAsksTheGameInThisOrder) {
     ASSERT_TRUE(Board(metro));
 
     const std::vector<std::string> expected = {
+        "IsCharacterInAnyVehicle " + p + " 0",
         "ListNearbyVehicles " + p + " buffer",
         "ModelOfEntity " + t,
         "IsTrainModel " + Hash("metrotrain"),

@@ -64,7 +64,8 @@ TEST_F(Log, APlayersEveningOneLineForEachEventInOrder) {
             "speed_steps_per_second=0, show_hints=0, write_log=1",
         "key: code MENU (18) scan 0x38 extended 0 alt 1 down, also counts as LMENU (164); for reload_ini_file_modifier",
         "key: code I (73) scan 0x17 extended 0 alt 1 down; for reload_ini_file",
-        "settings error: gui_position_y_1: invalid stof argument; that key and every key after it keep their last values",
+        "settings error: gui_position_y_1: invalid stof argument; that key and every key after it but write_log keep "
+        "their last values",
         "key: code F (70) scan 0x21 extended 0 alt 0 down; for enter_exit",
         "enter/exit: not boarded: no train near",
         "enter/exit: not boarded: too far from train " + n +
@@ -78,7 +79,8 @@ TEST_F(Log, APlayersEveningOneLineForEachEventInOrder) {
         "enter/exit: boarded train " + n + ", metrotrain, 0.000 from the cab door, game speed 7.250",
         "game reload: the script started again; no handle of the last session counts any more",
         "drive ended: left train " + n + " by a game reload",
-        "settings error: gui_position_y_1: invalid stof argument; that key and every key after it keep their last values",
+        "settings error: gui_position_y_1: invalid stof argument; that key and every key after it but write_log keep "
+        "their last values",
         "key: code F (70) scan 0x21 extended 0 alt 0 down; for enter_exit",
         "enter/exit: not boarded: no train near",
     };
@@ -146,4 +148,57 @@ TEST_F(Log, AFloodStopsTheFileAt256KiB) {
     EXPECT_LE(LogSize(), 256u * 1024);
     EXPECT_GT(LogSize(), 255u * 1024);
     EXPECT_EQ(LogLines().back(), "log full at 256 KiB: nothing more is written until the game starts again");
+}
+
+// A crash's log outlives the next start: the last session's file is kept,
+// once, as Velquorin.previous.log, in place of the one before it.
+TEST_F(Log, TheLastSessionsLogIsKeptAsThePreviousOne) {
+    std::ofstream("Velquorin.log") << "the crash\n";
+    std::ofstream("Velquorin.previous.log") << "the day before\n";
+    Start(LogOn);
+    PressReloadChord();
+    std::ifstream previous("Velquorin.previous.log");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(previous), {}), "the crash\n");
+    EXPECT_EQ(LogLines(true).at(0).rfind("0 start: Velquorin", 0), 0u);
+}
+
+// A log that could not be made at the start (its name taken by a folder,
+// as a folder the player may not write to refuses it) is tried again at
+// each load while write_log is on.
+TEST_F(Log, ALogThatCouldNotBeMadeIsMadeAtTheNextLoad) {
+    std::filesystem::create_directory("Velquorin.log");
+    Start(LogOn);
+    std::filesystem::remove("Velquorin.log");
+    PressReloadChord();
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].rfind("start: Velquorin", 0), 0u);
+    EXPECT_EQ(lines[1].rfind("settings: enter_realistic=1", 0), 0u);
+}
+
+// A panel position that is no number stops the reading, but not of
+// write_log: the error is the log's first news.
+TEST_F(Log, APanelPositionThatIsNoNumberIsInTheLog) {
+    Start(std::string(LogOn) + "[gui]\ngui_position_x_0=abc\n");
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "settings error: gui_position_x_0: invalid stof argument; that key and every key after it "
+                        "but write_log keep their last values");
+}
+
+// Keys pressed while the log was off are not marked seen: once it is on,
+// each key's next message is its first, and its line bears the time the
+// message came, not the time the pass wrote it.
+TEST_F(Log, AKeyFromBeforeTheLogWasOnIsLoggedAtItsNextMessageAtTheTimeItCame) {
+    Start("[gameplay]\nwrite_log=0\n");
+    const uint32_t started = sim::Now();
+    Press(vk::W);
+    sim::WriteSettingsFile(LogOn);
+    PressReloadChord();
+    sim::KeyDown(vk::W);
+    const uint32_t came = sim::Now() - started;
+    sim::AdvanceClock(100);
+    sim::RunFrame();
+    EXPECT_EQ(LogLines(true).back(),
+              std::to_string(came) + " key: code W (87) scan 0x11 extended 0 alt 0 down; for throttle_up");
 }

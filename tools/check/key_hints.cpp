@@ -129,8 +129,6 @@ std::string NearestName(const std::string& word, const std::vector<std::string>&
     return common * 2 > best.size() && common * 2 >= upper.size() ? best : "";
 }
 
-bool IsMouseButtonCode(uint32_t code) { return code >= 1 && code <= 6; }
-
 bool IsUnassignedKeyCode(uint32_t code) {
     for (const auto& range : UnassignedCodes)
         if (code >= range.first && code <= range.last) return true;

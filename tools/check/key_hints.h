@@ -15,10 +15,6 @@ std::string ShownKeyName(uint32_t code, const std::string& written = "");
 // name is close.
 std::string NearestKeyName(const std::string& text);
 
-// Codes 1 to 6 are the mouse's buttons: the game never passes them to a
-// plug-in's keyboard handler.
-bool IsMouseButtonCode(uint32_t code);
-
 // A code below 255 that Windows assigns to no key, so no key press sends it.
 bool IsUnassignedKeyCode(uint32_t code);
 

@@ -112,14 +112,16 @@ TEST(SettingsCheck, EffectiveValuesStandBesideTheirDefaults) {
 }
 
 TEST(SettingsCheck, AfterAnErrorTheLaterKeysShowWhatTheGameStartsWith) {
-    // The load stops at gui_position_y_1: it and the nine keys after it
-    // are never read, and at start the record holds the defaults.
+    // The load stops at gui_position_y_1: it and the eight keys after it
+    // but write_log are never read, and at start the record holds the
+    // defaults.
     Checked checked = Check("position_not_a_number.ini");
     EXPECT_NE(checked.text.find("posts \"Velquorin.ini: gui_position_y_1 is no number (invalid stof argument)\" to"),
               std::string::npos) << checked.text;
     EXPECT_NE(checked.text.find("defaults):\n    gui_position_y_1, gui_position_x_2, gui_position_y_2, "
                                 "gui_position_x_3, gui_position_y_3,\n    background_opacity, text_opacity, "
-                                "speed_steps_per_second, show_hints and write_log.\n"), std::string::npos);
+                                "speed_steps_per_second and show_hints.\n"), std::string::npos);
+    EXPECT_TRUE(ShowsValue(checked.text, R"(write_log +0 \(off\) +default 0 \(off\))")) << "read all the same";
     EXPECT_TRUE(ShowsValue(checked.text, R"(text_opacity {15}255 {24}default 255 {22}\(not read\))")) << checked.text;
     EXPECT_TRUE(ShowsValue(checked.text, R"(gui_position_x_1 +0 +default 0)"));
 }
