@@ -15,8 +15,6 @@ ActionTimerRecord ActionTimers;
 
 namespace {
 
-constexpr uint32_t ConsoleKey = 117;  // F6, not rebindable
-
 // Unsigned subtraction keeps the test right across the counter's wrap. The
 // tick is taken before the action runs, so a slow action cannot re-fire.
 bool FireIfDue(uint32_t vk, uint32_t& lastTick, uint32_t interval) {
@@ -63,6 +61,6 @@ void HandleControls() {
 
     if (FireIfDue(Settings.enterExitKey, ActionTimers.enterExitTick, 500)) ToggleBoarding();
 
-    if (FireIfDue(ConsoleKey, ActionTimers.consoleTick, 500))
+    if (FireIfDue(Settings.toggleConsoleKey, ActionTimers.consoleTick, 500))
         OverlayState.consoleVisible = !OverlayState.consoleVisible;
 }

@@ -53,3 +53,7 @@ void OpenRightDoors();
 
 // Keys to actions, once per frame.
 void HandleControls();
+// First in a pass: while driving, the game's controls on every key of ours
+// that acts then; on foot where the hint says the enter/exit key boards,
+// that key's; anywhere else none.
+void TakeGameControlsForPass(bool atBoardingCabDoor);

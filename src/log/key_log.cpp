@@ -34,8 +34,6 @@ std::atomic<uint32_t> KeyNotesMade{0};     // by the handler
 std::atomic<uint32_t> KeyNotesWritten{0};  // by the pass
 std::atomic<uint32_t> KeyNotesMissed{0};
 
-constexpr uint32_t ConsoleKey = 117;  // F6
-
 uint32_t PhysicalKeyOf(uint32_t key, uint8_t scanCode, int isExtended) {
     return (key * 2 + (isExtended ? 1 : 0)) * 256 + scanCode;
 }
@@ -46,11 +44,6 @@ void AppendActionsOf(LogLineRecord& line, uint32_t code, bool& any) {
         if (Settings.*binding.field != code) continue;
         AppendText(line, any ? ", " : "");
         AppendText(line, binding.key);
-        any = true;
-    }
-    if (code == ConsoleKey) {
-        AppendText(line, any ? ", " : "");
-        AppendText(line, "the console (F6)");
         any = true;
     }
 }

@@ -19,6 +19,7 @@ struct BoardingHintRecord {
     bool looked = false;  // false: the next pass on foot looks at once
     uint32_t lookTick = 0;
     char line[100] = "";  // what the last look found; "" draws nothing
+    bool boardsHere = false;  // the line is the one that says the key boards
     bool reasonShown = false;
     uint32_t reasonTick = 0;
     char reason[100] = "";
@@ -30,6 +31,7 @@ uint32_t Now() { return static_cast<uint32_t>(GetTickCount()); }
 
 void TakeLook(const BoardingLook& look, uint32_t now) {
     FormatOnFootHint(BoardingHint.line, look);
+    BoardingHint.boardsHere = look.verdict == BoardingVerdict::Boards && BoardingHint.line[0] != '\0';
     BoardingHint.lookTick = now;
     BoardingHint.looked = true;
 }
@@ -61,3 +63,10 @@ void NoteRefusedBoarding(const BoardingLook& look) {
 }
 
 void ForgetBoardingHint() { BoardingHint = BoardingHintRecord{}; }
+
+bool HintSaysEnterExitBoardsHere() {
+    // What the last pass drew: the hint shows nothing while the panel is
+    // hidden, and a press's reason stands in its place for a while.
+    return Settings.showHints && !DriveState.driving && OverlayState.panelVisible && BoardingHint.boardsHere &&
+           !BoardingHint.reasonShown;
+}

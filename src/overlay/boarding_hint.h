@@ -12,6 +12,9 @@ void ShowBoardingHint();
 void NoteRefusedBoarding(const BoardingLook& look);
 // After a game reload nothing the old world showed stays on the screen.
 void ForgetBoardingHint();
+// Whether the line on foot now says the enter/exit key boards here
+// ("Press F to drive"); false with show_hints off.
+bool HintSaysEnterExitBoardsHere();
 
 // The texts: the line on foot ("" when there is nothing to say), the
 // reason after a press, and the line drawn at the panel's place.

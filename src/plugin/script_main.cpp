@@ -47,6 +47,7 @@ void Guarded(Step step) noexcept {
 
 void RunFramePass() {
     Guarded([] {
+        TakeGameControlsForPass(HintSaysEnterExitBoardsHere());
         WriteKeyLines();
         PaceStepsForPass();
         EndDriveIfPlayerLeftSeat();

@@ -1,4 +1,4 @@
-// LoadSettings: the 29 keys of Velquorin.ini, in file order.
+// LoadSettings: the 31 keys of Velquorin.ini, in file order.
 #include "settings/settings.h"
 
 #include <exception>
@@ -6,6 +6,7 @@
 
 #include "log/log.h"
 #include "overlay/overlay_state.h"
+#include "settings/controls_taken.h"
 #include "settings/key_names.h"
 #include "settings/panel_position.h"
 #include "settings/profile_access.h"
@@ -55,9 +56,7 @@ float ReadPosition(const char* key) {
     return value;
 }
 
-}  // namespace
-
-void LoadSettings() {
+void ReadEveryKey() {
     SettingsRecord& s = Settings;
     SettingsFailedKey = nullptr;
     s.enterRealistic = ReadInt("gameplay", "enter_realistic", D.enterRealistic ? 1 : 0) != 0;
@@ -102,6 +101,22 @@ void LoadSettings() {
 
     s.showHints = ReadInt("gui", "show_hints", D.showHints ? 1 : 0) != 0;
     s.writeLog = ReadInt("gameplay", "write_log", D.writeLog ? 1 : 0) != 0;
+    s.toggleConsoleKey = ReadKey("toggle_console", D.toggleConsoleKey);
+    s.useGamepad = ReadInt("gameplay", "use_gamepad", D.useGamepad ? 1 : 0) != 0;
+}
+
+}  // namespace
+
+void LoadSettings() {
+    try {
+        ReadEveryKey();
+    } catch (...) {
+        // The key rows before a failing position are new: what they take
+        // from the game must follow them.
+        WorkOutControlsTaken();
+        throw;
+    }
+    WorkOutControlsTaken();
 }
 
 void LoadSettingsAndPlacePanel() {

@@ -38,6 +38,10 @@ struct SettingsRecord {
     bool showHints = false;
     // Velquorin.log in the working folder, for a bug report; off by default.
     bool writeLog = false;
+    uint32_t toggleConsoleKey = 117;  // F6, the key the console always had
+    // While driving, and on foot at a cab door, a pad drives when it gave
+    // the last input; off, no pad is asked about at all.
+    bool useGamepad = false;
 };
 
 // speed_steps_per_second above this reads as 0.
@@ -49,12 +53,13 @@ extern SettingsRecord Settings;
 
 constexpr const char* SettingsPath = ".\\Velquorin.ini";
 
-// Reads the 29 keys in file order. A panel position that is no number
+// Reads the 31 keys in file order. A panel position that is no number
 // throws std::invalid_argument("invalid stof argument"); one too large for a
 // float throws std::out_of_range("stof argument out of range"). The fields
 // before the failing key keep their new values, it and every later field
 // keep their old ones, and SettingsFailedKey names the key (null after a
-// load that succeeded).
+// load that succeeded). Either way the game's controls to take on the
+// keys now bound (ControlsTaken) are worked out again.
 void LoadSettings();
 extern const char* SettingsFailedKey;
 
