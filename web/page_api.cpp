@@ -15,6 +15,7 @@
 
 #include "browser_keys.h"
 #include "driving/drive_state.h"
+#include "game_keys.h"
 #include "json_text.h"
 #include "key_hints.h"
 #include "overlay/boarding_hint.h"
@@ -253,6 +254,7 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
         if (shown.empty() && code != 0) shown = std::to_string(code);
         keys += std::string(keys.empty() ? "" : ",") + "{\"action\":" + JsonString(SettingKeys[row].name) +
                 ",\"code\":" + std::to_string(code) + ",\"key\":" + JsonString(shown) +
+                ",\"game\":" + JsonString(GameUseOfBinding(code)) +
                 ",\"note\":" + JsonString(KeyNotes[row]) + "}";
     }
     Answer = "{\"presets\":[" + presets + "],\"backgroundOpacity\":" + std::to_string(Settings.backgroundOpacity) +

@@ -39,6 +39,8 @@ struct DriveSession {
     std::string settingsPath;  // absolute; "" for the shipped settings
     std::string lastReload;
     std::map<uint32_t, Clock::time_point> held;  // keys down, by their last press or repeat
+    std::string gameReacted;  // what the game last did of its own, shown for a while
+    Clock::time_point gameReactedAt;
     bool quit = false;
 };
 
@@ -239,7 +241,8 @@ const std::vector<std::string>& KeyHelpLines() {
     std::vector<uint32_t> codes = {k.enterExitKey,       k.throttleUpKey,     k.throttleDownKey,
                                    k.brakeLightKey,      k.brakeMediumKey,    k.brakeHardKey,
                                    k.changeDirectionKey, k.openLeftDoorsKey,  k.openRightDoorsKey,
-                                   k.toggleGuiPositionKey, k.reloadIniFileModifierKey, k.reloadIniFileKey};
+                                   k.toggleGuiPositionKey, k.reloadIniFileModifierKey, k.reloadIniFileKey,
+                                   k.toggleConsoleKey};
     if (codes == shownCodes) return lines;
     shownCodes = codes;
     lines = {"Keys: " + KeyHelp("enter_exit", k.enterExitKey) + " board/leave  " +
@@ -250,10 +253,24 @@ const std::vector<std::string>& KeyHelpLines() {
                  KeyHelp("open_left_doors", k.openLeftDoorsKey) + "/" +
                  KeyHelp("open_right_doors", k.openRightDoorsKey) + " doors  " +
                  KeyHelp("toggle_gui_position", k.toggleGuiPositionKey) + " panel position",
-             "      F6 (6 or F6) console  " + BindingName("reload_ini_file_modifier", k.reloadIniFileModifierKey) +
+             "      " + KeyHelp("toggle_console", k.toggleConsoleKey) + " console  " +
+                 BindingName("reload_ini_file_modifier", k.reloadIniFileModifierKey) +
                  " + " + BindingName("reload_ini_file", k.reloadIniFileKey) + " (r) reload",
              "      The game: ! kills the player, * switches character (the drive ends by itself)"};
     return lines;
+}
+
+// The game acting on a key of its own that Velquorin did not take.
+void NoteWhatTheGameDid(DriveSession& s) {
+    const sim::GameReactions& game = sim::GameReacted();
+    const char* what = game.switchedCharacter ? "the game switched character"
+                       : game.ownExit         ? "the game's own exit"
+                       : game.enteredCar      ? "the game walked the player into a car"
+                       : game.wheelShown      ? "the game shows its character wheel"
+                                              : nullptr;
+    if (!what) return;
+    s.gameReacted = what;
+    s.gameReactedAt = Clock::now();
 }
 
 void Redraw(const DriveSession& s) {
@@ -268,6 +285,7 @@ void Redraw(const DriveSession& s) {
     const DriveRecord& drive = PluginDrive();
     const OverlayRecord& overlay = PluginOverlay();
     line(drive.driving ? "Player: in the driver's seat" : "Player: on foot (press F by the cab door)");
+    if (Clock::now() - s.gameReactedAt < std::chrono::seconds(3)) line("The game: " + s.gameReacted);
     std::vector<std::string> panel = sim::PanelLines();
     if (!drive.driving)
         line(panel.empty() ? "Panel: not shown while on foot" : "Hint, where the panel shows (show_hints=1):");
@@ -290,7 +308,7 @@ void Redraw(const DriveSession& s) {
         int shown = 0;
         for (std::string entry; std::getline(text, entry) && shown < 8; ++shown) line("  " + entry);
     } else {
-        line("Console: hidden (F6)");
+        line("Console: hidden (" + BindingName("toggle_console", PluginSettings().toggleConsoleKey) + ")");
     }
     view << "\033[J";
     std::string frame = view.str();
@@ -330,6 +348,7 @@ int RunDrive(const DriveOptions& options) {
         // One frame per 16 ms of real time; after a stall, catch up a little only.
         for (int caughtUp = 0; Clock::now() >= nextFrame && caughtUp < 4; ++caughtUp) {
             sim::RunFrame(FrameMs);
+            NoteWhatTheGameDid(s);
             nextFrame += std::chrono::milliseconds(FrameMs);
         }
         if (Clock::now() > nextFrame + std::chrono::milliseconds(100)) nextFrame = Clock::now();
