@@ -33,6 +33,10 @@ std::string RefreshSettings(const std::string& path);
 void RemoveWorkingDirectory();
 // The track the desk uses: the train at the origin, the player by its cab.
 int PlaceTrainAndPlayer(const std::string& model);
+// Where a train's cab door is now, and the spot below it the desk stands
+// the player on, close enough to board.
+sim::Vec3 CabDoor(int train);
+sim::Vec3 SpotByCabDoor(int train);
 // Makes a path given on the command line absolute before the working
 // directory moves.
 std::string AbsolutePath(const std::string& path);
@@ -112,7 +116,7 @@ bool WriteAnimation(const std::string& path, const std::vector<AnimationFrame>& 
 
 // [SECTION] Subcommands, with their command lines' values (paths as given)
 struct DemoOptions {
-    std::string settings;  // "": the shipped defaults
+    std::string settings;  // "": the shipped settings
     std::string out = ".";
     int fps = 60;
 };

@@ -6,6 +6,7 @@
 
 #include "command_line.h"
 #include "desk.h"
+#include "drive_session.h"
 #include "log_summary.h"
 #include "settings_check.h"
 #include "velquorin_source.h"
@@ -14,7 +15,7 @@
 namespace {
 
 // The game's model names, and "metro", the short one players use.
-void AddModelOption(CLI::App& command, std::string& model, bool required) {
+CLI::Option* AddModelOption(CLI::App& command, std::string& model, bool required) {
     CLI::Option* option =
         command.add_option("--model", model, "the train: freight, or metro (the game's metrotrain)")
             ->type_name("MODEL")
@@ -24,6 +25,7 @@ void AddModelOption(CLI::App& command, std::string& model, bool required) {
                 return name == "metro" ? std::string("metrotrain") : name;
             });
     if (required) option->required();
+    return option;
 }
 
 CLI::Validator InRange(long low, long high) { return CLI::Range(low, high).description(""); }
@@ -47,9 +49,10 @@ int main(int argc, char** argv) {
 
     DriveOptions drive;
     CLI::App* driveCommand = app.add_subcommand("drive", "drive a train yourself in this terminal");
-    driveCommand->add_option("--settings", drive.settings, "a Velquorin.ini, read again at each reload chord")
+    driveCommand->add_option("--settings", drive.settings, "a Velquorin.ini, read again at each reload chord (default: the shipped one)")
         ->type_name("FILE");
-    AddModelOption(*driveCommand, drive.model, false);
+    AddModelOption(*driveCommand, drive.model, false)->default_str("metro");
+    driveCommand->footer(DriveHelp);
 
     std::string checked;
     CLI::App* checkCommand = app.add_subcommand("check", "what the game makes of a settings file");

@@ -71,7 +71,7 @@ std::string PrepareSettings(const std::string& path) {
     sim::Reset();
     std::string dir = UseFreshWorkingDirectory();
     sim::WriteSettingsFile(text);
-    return (path.empty() ? "the defaults" : path) + std::string(", copied to ") + dir + "/Velquorin.ini";
+    return (path.empty() ? "the shipped settings" : path) + std::string(", copied to ") + dir + "/Velquorin.ini";
 }
 
 std::string RefreshSettings(const std::string& path) {
@@ -98,15 +98,24 @@ void RemoveWorkingDirectory() {
     Working = {};
 }
 
-// The metro cab door is 2.0 to the left of and 3.25 ahead of the train's
-// origin; the freight's 1.3 to the right and 3.5 ahead. Half a metre
-// below it is inside either train's boarding distance.
+// The cab door (the boarding point) of each drivable model, as an offset
+// from the train's origin: the metro's 2.0 to the left of and 3.25 ahead
+// of it, the freight's 1.3 to the right and 3.5 ahead.
+sim::Vec3 CabDoor(int train) {
+    const sim::Entity& t = sim::Get(train);
+    const sim::Vec3 offset = t.model == "freight" ? sim::Vec3{1.3f, 3.5f, 1.5f} : sim::Vec3{-2.0f, 3.25f, 1.0f};
+    return {t.position.x + offset.x, t.position.y + offset.y, t.position.z + offset.z};
+}
+
+// Half a metre below the door is inside either train's boarding distance.
+sim::Vec3 SpotByCabDoor(int train) {
+    const sim::Vec3 door = CabDoor(train);
+    return {door.x, door.y, door.z - 0.5f};
+}
+
 int PlaceTrainAndPlayer(const std::string& model) {
     int train = sim::AddTrain(model, {0.0f, 0.0f, 0.0f});
-    if (model == "freight")
-        sim::PlacePlayer({1.3f, 3.5f, 1.0f});
-    else
-        sim::PlacePlayer({-2.0f, 3.25f, 0.5f});
+    sim::PlacePlayer(SpotByCabDoor(train));
     return train;
 }
 

@@ -24,6 +24,7 @@ $want"
 }
 
 grep -q $'\033' "$log" && fail "colour codes in output that is not a terminal"
+grep -q "^Settings: the shipped settings, copied to " "$log" || fail "the demo does not say it uses the shipped settings"
 grep -q "(no driver panel on the screen)" <(grep -F -A1 "stands half a metre" "$log") || fail "a panel before boarding"
 # The shipped file shows the hint on foot: the way to the cab door, why F
 # boarded nothing three metres from it, and what F does at it.

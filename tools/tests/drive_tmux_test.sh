@@ -13,7 +13,7 @@ cleanup() { tmux_ kill-server 2> /dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 
 mkdir "$work/tmp"
-printf '[gameplay]\nuse_metric_system=1\n' > "$work/mine.ini"
+printf '[gameplay]\nuse_metric_system=1\nwrite_log=1\n[keys]\nenter_exit=G\n' > "$work/mine.ini"
 tmux_ -f /dev/null new-session -d -s drive -x 120 -y 40 \
   "cd '$work' && TMPDIR='$work/tmp' '$sim' drive --settings mine.ini; echo \$? > '$work/status'; sleep 5"
 
@@ -31,7 +31,8 @@ hold_w() { for _ in $(seq 1 "$1"); do tmux_ send-keys -t drive w; sleep 0.03; do
 
 wait_for "q quits" 15
 wait_for "Settings: $work/mine.ini, read again" 1
-tmux_ send-keys -t drive f
+wait_for "Player: on foot (press G by the cab door)" 1
+tmux_ send-keys -t drive g
 wait_for "Throttle:" 5
 [ "$(throttle)" = 0 ] || fail "throttle not 0 after boarding"
 
@@ -75,4 +76,8 @@ until [ -f "$work/status" ]; do
 done
 [ "$(cat "$work/status")" = 0 ] || fail "drive exited with status $(cat "$work/status")"
 [ -z "$(ls -A "$work/tmp")" ] || fail "drive left $(ls "$work/tmp") behind"
+# The log is kept beside the settings it last read (mph), and the checker reads both.
+[ -s "$work/velquorin-drive/Velquorin.log" ] || fail "the drive kept no log"
+summary=$("$sim" check "$work/velquorin-drive/Velquorin.log") || true
+grep -qE "^ +use_metric_system +0 \(off\)" <<< "$summary" || fail "the checker read other settings than the drive's last: $summary"
 echo "throttle climbed to $first, then $second, and stayed at $released after release"
