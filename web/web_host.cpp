@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "driving/drive_state.h"
+#include "driving/pad_state.h"
 #include "host/natives.h"
 #include "host/platform.h"
 #include "host/script_hook.h"
@@ -14,6 +15,7 @@
 #include "settings/profile_reader.h"
 
 DriveRecord DriveState;  // the page's sample state
+PadRecord PadState;      // no pad in the page's sample
 
 namespace {
 

@@ -3,6 +3,7 @@
 // for 3 s. Every text lives in this record, so no pass allocates.
 #include <cstdint>
 
+#include "driving/pad_state.h"
 #include "host/platform.h"
 #include "overlay/boarding_hint.h"
 #include "overlay/overlay_state.h"
@@ -17,6 +18,7 @@ constexpr uint32_t ReasonShownFor = 3000;
 
 struct BoardingHintRecord {
     bool looked = false;  // false: the next pass on foot looks at once
+    bool padAtLook = false;  // the line names Y while the pad is in use
     uint32_t lookTick = 0;
     char line[100] = "";  // what the last look found; "" draws nothing
     bool boardsHere = false;  // the line is the one that says the key boards
@@ -34,6 +36,7 @@ void TakeLook(const BoardingLook& look, uint32_t now) {
     BoardingHint.boardsHere = look.verdict == BoardingVerdict::Boards && BoardingHint.line[0] != '\0';
     BoardingHint.lookTick = now;
     BoardingHint.looked = true;
+    BoardingHint.padAtLook = PadState.inUse;
 }
 
 }  // namespace
@@ -46,7 +49,8 @@ void ShowBoardingHint() {
     // Hidden by the position cycle: the player asked for a clear screen.
     if (!OverlayState.panelVisible) return;
     const uint32_t now = Now();
-    if (!BoardingHint.looked || now - BoardingHint.lookTick > LookInterval) TakeLook(LookForTrainToBoard(), now);
+    const bool stale = !BoardingHint.looked || now - BoardingHint.lookTick > LookInterval;
+    if (stale || BoardingHint.padAtLook != PadState.inUse) TakeLook(LookForTrainToBoard(), now);
     // Unsigned ticks: the reason expires across the counter's wrap too.
     if (BoardingHint.reasonShown && now - BoardingHint.reasonTick >= ReasonShownFor) BoardingHint.reasonShown = false;
     const char* line = BoardingHint.reasonShown ? BoardingHint.reason : BoardingHint.line;
