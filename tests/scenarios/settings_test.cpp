@@ -390,7 +390,8 @@ TEST_F(SettingsFile, WithNoFileTheRecordHoldsEveryDefault) {
 
 // The shipped file changes where the panel stands, four different places
 // each keeping the whole 0.12 box on the screen, and paces the speed model
-// at 60 steps a second, and shows the hint on foot.
+// at 60 steps a second, shows the hint on foot, puts the console on O and
+// lets a pad drive.
 TEST_F(SettingsFile, TheSampleFileLoadsTheDefaultsWithFourPanelPositionsOnScreen) {
     const fs::path sample = fs::path(VELQUORIN_SOURCE_DIR) / "Velquorin.ini";
     ASSERT_TRUE(fs::exists(sample)) << sample;
@@ -400,6 +401,7 @@ TEST_F(SettingsFile, TheSampleFileLoadsTheDefaultsWithFourPanelPositionsOnScreen
     want.speedStepsPerSecond = 60;
     want.showHints = true;
     want.toggleConsoleKey = 'O';
+    want.useGamepad = true;
     for (int k = 0; k < 4; ++k) {
         const PanelPreset& at = Record().panelPresets[k];
         EXPECT_TRUE(at.x >= 0.06f && at.x <= 0.94f && at.y >= 0.06f && at.y <= 0.94f) << "preset " << k;
