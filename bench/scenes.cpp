@@ -18,7 +18,7 @@
 #include "bench/replay.h"
 #include "sim/sim.h"
 
-const SceneInfo Scenes[13] = {
+const SceneInfo Scenes[14] = {
     {Scene::Idle, "idle", "idle (not driving, nothing shown, show_hints=0)", false},
     {Scene::Common, "common", "driving, panel (the common frame)", false},
     {Scene::Console0, "console0", "driving, panel + console, 0 messages", false},
@@ -32,6 +32,7 @@ const SceneInfo Scenes[13] = {
     {Scene::Reload, "reload", "settings reload (Alt + I), sample file", false},
     {Scene::HintLook, "hintlook", "on foot 2 m from a cab door, hint shown, a look for the train", false},
     {Scene::HintLine, "hintline", "on foot 2 m from a cab door, hint shown, no look", false},
+    {Scene::CommonPad, "commonpad", "driving, panel, the pad in use (its buttons read, none held)", false},
 };
 
 const SceneInfo* FindScene(const char* name) {
@@ -91,7 +92,7 @@ int CarsBeforeTrain(Scene scene) {
 bool OnFootByATrain(Scene scene) { return scene == Scene::HintLook || scene == Scene::HintLine; }
 
 bool Driving(Scene scene) {
-    return scene == Scene::Common || scene == Scene::Busiest || ConsoleMessages(scene) >= 0;
+    return scene == Scene::Common || scene == Scene::CommonPad || scene == Scene::Busiest || ConsoleMessages(scene) >= 0;
 }
 
 // What metro boarding posts: one distance per line, six decimals.
@@ -172,8 +173,9 @@ void SetUpHint(Scene scene) {
     RunPass(scene);
     const bool looked = !sim::CallsTo("ListNearbyVehicles").empty();
     Require(looked == (scene == Scene::HintLook), "the hint did not look as the scene wants it");
-    // Without a look, one text line: its nine drawing natives and nothing else.
-    if (scene == Scene::HintLine) Require(sim::Trace().size() == 9, "a pass without a look issues more than the line");
+    // Without a look, one text line: its nine drawing natives, and the
+    // question of which device was used last (use_gamepad=1), nothing else.
+    if (scene == Scene::HintLine) Require(sim::Trace().size() == 10, "a pass without a look issues more than the line");
 }
 
 // The idle frame is the plug-in with nothing to do: the sample file with
@@ -185,6 +187,16 @@ void WriteSampleSettings(Scene scene) {
     Require(at != std::string::npos, "the sample settings have no show_hints=1");
     if (scene == Scene::Idle) text[at + std::strlen("show_hints=")] = '0';
     std::ofstream("Velquorin.ini", std::ios::binary | std::ios::trunc) << text;
+}
+
+// The pad gave the last input (B, the game's camera, which Velquorin
+// leaves alone): every pass asks, takes the pad's controls and reads them.
+void SetUpPad() {
+    sim::PadDown(sim::pad::B);
+    RunPass(Scene::CommonPad);
+    sim::PadUp(sim::pad::B);
+    RunPass(Scene::CommonPad);
+    Require(!sim::CallsTo("GET_DISABLED_CONTROL_NORMAL").empty(), "the pass did not read the pad");
 }
 
 void SetUpReload() {
@@ -225,6 +237,7 @@ void SetUpScene(Scene scene) {
     if (CarsBeforeTrain(scene) >= 0) SetUpBoarding(scene);
     if (scene == Scene::Reload) SetUpReload();
     if (OnFootByATrain(scene)) SetUpHint(scene);
+    if (scene == Scene::CommonPad) SetUpPad();
     if (CarsBeforeTrain(scene) < 0)
         for (int i = 0; i < 3; ++i) RunPass(scene);
     if (Driving(scene)) Require(sim::PanelLines().size() == 4, "the driver panel is not drawn");

@@ -124,6 +124,19 @@ Keys the game also uses
   not use; toggle_console in [keys] moves it. velquorin-check.exe lists
   what the game does with each of your keys.
 
+With a gamepad
+  With use_gamepad=1 (the [gameplay] section; as shipped) a pad drives
+  too, while it gave the game its last input (a key press hands over to
+  the keys again). Each button does what its key does:
+    RT / LT          throttle up / down (pulled beyond half way)
+    A / X / RB       light / medium / hard brake
+    LB               forward or backward (only while stopped)
+    D-pad left/right open or shut the left / right doors
+    D-pad down       move the driver panel on, or hide it
+    Y                leave the train; at the cab door, board it
+  The game keeps its own buttons: horn on L3, cameras on R3 and B,
+  pause on Start. The reload chord and the console have keys only.
+
 The hint on foot
   With show_hints=1 (the [gui] section; as shipped) a line where the
   driver panel shows tells you what F does where you stand:

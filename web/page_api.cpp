@@ -260,7 +260,8 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
     Answer = "{\"presets\":[" + presets + "],\"backgroundOpacity\":" + std::to_string(Settings.backgroundOpacity) +
              ",\"textOpacity\":" + std::to_string(Settings.textOpacity) +
              ",\"metric\":" + (Settings.useMetricSystem ? "true" : "false") +
-             ",\"showHints\":" + (Settings.showHints ? "true" : "false") + ",\"keys\":[" + keys +
+             ",\"showHints\":" + (Settings.showHints ? "true" : "false") +
+             ",\"useGamepad\":" + (Settings.useGamepad ? "true" : "false") + ",\"keys\":[" + keys +
              "],\"keyFindings\":" + FindingsJson(MentionsABinding) +
              ",\"panelFindings\":" + FindingsJson(MentionsAPanel) +
              ",\"editable\":" + (Refused || IsUtf16Text(Document) ? "false" : "true") +

@@ -62,11 +62,40 @@ void Walk(const DriveSession& s, float metres) {
     sim::PlacePlayer({spot.x + ux * to, spot.y + uy * to, spot.z});
 }
 
+// The pad's stand-ins: a trigger pulled all the way while its key repeats.
+constexpr struct {
+    char typed;
+    sim::pad::Button button;
+} PadKeys[] = {{']', sim::pad::RT}, {'[', sim::pad::LT},      {'7', sim::pad::A},         {'8', sim::pad::X},
+               {'9', sim::pad::RB}, {'0', sim::pad::LB},      {',', sim::pad::DpadLeft}, {'.', sim::pad::DpadRight},
+               {'2', sim::pad::DpadDown}, {'4', sim::pad::Y}};
+
+void PadRelease(sim::pad::Button button) {
+    if (button == sim::pad::RT || button == sim::pad::LT)
+        sim::SetTrigger(button, 0.0f);
+    else
+        sim::PadUp(button);
+}
+
+bool PressPad(DriveSession& s, char c) {
+    for (const auto& key : PadKeys) {
+        if (key.typed != c) continue;
+        if (key.button == sim::pad::RT || key.button == sim::pad::LT)
+            sim::SetTrigger(key.button, 1.0f);
+        else
+            sim::PadDown(key.button);
+        s.padHeld[key.button] = DriveClock::now();
+        return true;
+    }
+    return false;
+}
+
 // Letters are their own keys; the rest have stand-ins a terminal can send.
 // Each goes through the simulated Windows keyboard: Tab is the left
 // Control key, sent as 17, and '1' keypad 1 with NumLock on.
 void PressCharacter(DriveSession& s, char c) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (PressPad(s, c)) return;
     switch (c) {
     case 'q':
     case 0x03: s.quit = true; break;
@@ -219,6 +248,7 @@ const KeyNamesRecord& KeyNames() {
                   "      " + KeyHelp("toggle_console", k.toggleConsoleKey) + " console  " +
                       BindingName("reload_ini_file_modifier", k.reloadIniFileModifierKey) + " + " +
                       BindingName("reload_ini_file", k.reloadIniFileKey) + " (r) reload",
+                  "      Pad (use_gamepad=1): ] RT  [ LT  7 A  8 X  9 RB  0 LB  , . D-pad left/right  2 D-pad down  4 Y",
                   "      On foot: + a step toward the cab door, - a step away (half a metre each)",
                   "      The game: ! kills the player, * switches character (the drive ends by itself)"};
     return names;
@@ -232,6 +262,8 @@ const char* const DriveHelp =
     "  1/3 the left/right doors (NUMPAD1/NUMPAD3), 5 or F5 panel position, O console,\n"
     "  r the reload chord (Alt + I); other letters and the arrows are sent as themselves.\n"
     "  On foot: + a step toward the train's cab door, - a step away (half a metre each).\n"
+    "  A pad (use_gamepad=1, as shipped; it drives once pressed): ] RT, [ LT, 7 A, 8 X, 9 RB,\n"
+    "  0 LB, , and . the D-pad's left and right, 2 its down, 4 Y.\n"
     "  The game: ! kills the player, * switches character; 6 or F6 is the game's switch to\n"
     "  another character unless Velquorin takes it. q or Ctrl-C quits.\n"
     "The train: a metro train (metrotrain), unless --model says freight.\n"
@@ -268,6 +300,14 @@ void TypeKeys(DriveSession& s, const std::string& typed) {
 
 void ReleaseQuietKeys(DriveSession& s) {
     auto now = DriveClock::now();
+    for (auto it = s.padHeld.begin(); it != s.padHeld.end();) {
+        if (now - it->second > std::chrono::milliseconds(ReleaseAfterMs)) {
+            PadRelease(static_cast<sim::pad::Button>(it->first));
+            it = s.padHeld.erase(it);
+        } else {
+            ++it;
+        }
+    }
     for (auto it = s.held.begin(); it != s.held.end();) {
         if (now - it->second > std::chrono::milliseconds(ReleaseAfterMs)) {
             sim::KeyUp(it->first);

@@ -17,6 +17,7 @@ struct DriveSession {
     std::string lastReload;
     uint32_t startTick = 0;  // the tick the log counts its milliseconds from
     std::map<uint32_t, DriveClock::time_point> held;  // keys down, by their last press or repeat
+    std::map<int, DriveClock::time_point> padHeld;     // the pad's buttons, the same way
     std::string gameReacted;  // what the game last did of its own, and when
     uint32_t gameReactedTick = 0;
     bool quit = false;
