@@ -5,8 +5,14 @@
 #   compare-toolchain.sh RELEASE_BUILDINFO THIS_BUILDINFO
 set -euo pipefail
 release=$1 this=$2
-field() { sed -n "s/^$1: //p" "$2"; }
-packages() { sed -n 's/^ //p' "$1" | LC_ALL=C sort; }
+# A record missing or unreadable compares with nothing: no silence that
+# reads as "the same toolchain".
+for record in "$release" "$this"; do
+  [ -f "$record" ] && [ -r "$record" ] || { echo "compare-toolchain.sh: cannot read $record" >&2; exit 2; }
+done
+# A copy that went through Windows has CR LF line ends: the same record.
+field() { sed -n "s/\r\$//; s/^$1: //p" "$2"; }
+packages() { sed -n 's/\r$//; s/^ //p' "$1" | LC_ALL=C sort; }
 
 if [ "$(field Commit "$release")" != "$(field Commit "$this")" ]; then
   echo "warning: the release was built from commit $(field Commit "$release"), this is $(field Commit "$this"):" \

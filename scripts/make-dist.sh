@@ -271,15 +271,21 @@ done
 # zip writes local time; in UTC the commit's time is the same everywhere.
 chmod 644 "${files[@]/#/$stage/}"
 touch -d "@$source_date" "${files[@]/#/$stage/}"
+# The three files are made aside and replace the old ones only once all
+# are there: a release that stops (a package missing) leaves the folder as
+# it was.
+made=$stage/made
+mkdir "$made"
+bash "$top/scripts/write-buildinfo.sh" "$source_version" "$source_date" > "$made/BUILDINFO.txt"
+(cd "$stage" && TZ=UTC zip -q -X "$made/$zip" "${files[@]}")
+{
+  (cd "$made" && sha256sum "$zip")
+  (cd "$stage" && sha256sum "${files[@]}")
+  (cd "$made" && sha256sum BUILDINFO.txt)
+} > "$made/SHA256SUMS.txt"
 rm -f "$out"/Velquorin*.zip "$out/SHA256SUMS.txt" "$out/BUILDINFO.txt"
 mkdir -p "$out"
-(cd "$stage" && TZ=UTC zip -q -X "$out/$zip" "${files[@]}")
-bash "$top/scripts/write-buildinfo.sh" "$source_version" "$source_date" > "$out/BUILDINFO.txt"
-{
-  (cd "$out" && sha256sum "$zip")
-  (cd "$stage" && sha256sum "${files[@]}")
-  (cd "$out" && sha256sum BUILDINFO.txt)
-} > "$out/SHA256SUMS.txt"
+mv "$made/$zip" "$made/BUILDINFO.txt" "$made/SHA256SUMS.txt" "$out/"
 shown=${out#"$top"/}
 echo "$shown/$zip ($(stat -c %s "$out/$zip") bytes), built from $source_version:"
 unzip -l "$out/$zip" | sed -n '4,$p' | head -n -2
@@ -291,8 +297,9 @@ echo "$shown/SHA256SUMS.txt:"
 cat "$out/SHA256SUMS.txt"
 [ -f "$stage/release/SHA256SUMS.txt" ] || exit 0
 # Each of the release's files, with "-" for one not made here.
-# BUILDINFO.txt's own sum differs whenever a package does, as said above.
-sums() { grep -v ' BUILDINFO.txt$' "$1" | awk '{print $2, $1}' | LC_ALL=C sort; }
+# BUILDINFO.txt's own sum differs whenever a package does, as said above; a
+# copy with CR LF line ends is the same list.
+sums() { tr -d '\r' < "$1" | grep -v ' BUILDINFO.txt$' | awk '{print $2, $1}' | LC_ALL=C sort; }
 differing=$(LC_ALL=C join -a 1 -e - -o 0,1.2,2.2 <(sums "$stage/release/SHA256SUMS.txt") <(sums "$out/SHA256SUMS.txt") |
   awk '$2 != $3 {print $1}')
 [ -z "$differing" ] || { echo "FAIL: not the release's bytes:" $differing; exit 1; }

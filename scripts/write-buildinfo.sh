@@ -29,15 +29,19 @@ packages=(
   cmake cmake-data ninja-build git bash coreutils sed mawk zip tzdata libc6 libstdc++6
 )
 
+# One " name version" line each. A package missing, or one dpkg has never
+# heard of, means the build could not have run here: the release stops,
+# naming it, before a line is written (make-dist.sh writes this file
+# before it touches the release folder).
+installed=$(dpkg-query -W -f='${db:Status-Abbrev}| ${Package} ${Version}\n' "${packages[@]}" 2> /dev/null || true)
+missing=$(comm -23 <(printf '%s\n' "${packages[@]}" | LC_ALL=C sort -u) \
+                   <(grep '^ii ' <<< "$installed" | cut -d' ' -f3 | LC_ALL=C sort -u) | tr '\n' ' ')
+[ -z "$missing" ] || { echo "write-buildinfo.sh: not installed: ${missing% }" >&2; exit 1; }
+
 . /etc/os-release
 echo "Velquorin $source_version, as built for release"
 echo "Commit: ${source_version#*+}"
 echo "SOURCE_DATE_EPOCH: $source_date"
 echo "Debian: $(cat /etc/debian_version) ($VERSION_CODENAME), $(dpkg --print-architecture)"
 echo "Packages:"
-# One " name version" line each. A package missing means the build could
-# not have run here: the release stops.
-installed=$(dpkg-query -W -f='${db:Status-Abbrev}| ${Package} ${Version}\n' "${packages[@]}")
-missing=$(grep -v '^ii ' <<< "$installed" | cut -d' ' -f3 | tr '\n' ' ' || true)
-[ -z "$missing" ] || { echo "write-buildinfo.sh: not installed: $missing" >&2; exit 1; }
-cut -d'|' -f2 <<< "$installed" | LC_ALL=C sort
+grep '^ii ' <<< "$installed" | cut -d'|' -f2 | LC_ALL=C sort

@@ -97,9 +97,9 @@ void Refresh() {
 }
 
 // An edit only marks the report and the values out of date: they are made
-// again when next asked for, so edits that come faster than the page
-// draws (a drag, a slider) cost one pass over the file each and one check
-// between them.
+// again when the page next asks for them (vq_state), so edits that come
+// faster than the page checks (a drag, a slider) cost one pass over the
+// file each and one check between them.
 bool Stale = false;
 
 void RefreshIfStale() {
@@ -270,16 +270,15 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
     return Answer.c_str();
 }
 
-// One frame: the driver panel at the preset, in the sample state, or on
-// foot at a cab door the hint in its place, and the console, drawn by the
-// plug-in's code, for a canvas of width x height.
-EMSCRIPTEN_KEEPALIVE const char* vq_frame(double width, double height, int preset, double speed, double throttle,
-                                          int brakeLevel, int direction, int onFoot) {
-    RefreshIfStale();
-    if (preset >= 0 && preset < 4) {
-        OverlayState.panelX = Settings.panelPresets[preset].x;
-        OverlayState.panelY = Settings.panelPresets[preset].y;
-    }
+// One frame: the driver panel at (x, y), in the sample state, or on foot
+// at a cab door the hint in its place, and the console, drawn by the
+// plug-in's code, for a canvas of width x height. It draws with the
+// values of the last check: a drag draws its panel where the pointer has
+// it between checks.
+EMSCRIPTEN_KEEPALIVE const char* vq_frame(double width, double height, double x, double y, double speed,
+                                          double throttle, int brakeLevel, int direction, int onFoot) {
+    OverlayState.panelX = static_cast<float>(x);
+    OverlayState.panelY = static_cast<float>(y);
     DriveState.speed = static_cast<float>(speed);
     DriveState.throttle = static_cast<float>(throttle);
     DriveState.brakeLevel = brakeLevel;

@@ -41,7 +41,7 @@ export async function openPage({ userAgent } = {}) {
     assert.ok(launch, `VELQUORIN_BROWSER=${browserName}: chromium or firefox`);
     browser = await puppeteer.launch({ ...launch, headless: true, userDataDir: join(scratch, "profile") });
     page = (await browser.pages())[0] || await browser.newPage();
-    await page.setViewport({ width: 1400, height: 1500 });
+    await resize();
     page.on("request", (request) => {
       if (!/^(data|blob|file):/.test(request.url())) requests.push(request.url());
     });
@@ -57,6 +57,9 @@ export async function openPage({ userAgent } = {}) {
               `(${inPage} ms on the page's clock)`);
   return page;
 }
+
+// The page in a window of that size (a laptop's 1366 x 768), or in one with room for all of it.
+export const resize = (width = 1400, height = 1500) => page.setViewport({ width, height });
 
 export async function closePage() {
   await browser?.close();
