@@ -254,7 +254,7 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
         if (shown.empty() && code != 0) shown = std::to_string(code);
         keys += std::string(keys.empty() ? "" : ",") + "{\"action\":" + JsonString(SettingKeys[row].name) +
                 ",\"code\":" + std::to_string(code) + ",\"key\":" + JsonString(shown) +
-                ",\"game\":" + JsonString(GameUseOfBinding(code)) +
+                ",\"game\":" + JsonString(GameUseInBrief(code)) +
                 ",\"note\":" + JsonString(KeyNotes[row]) + "}";
     }
     Answer = "{\"presets\":[" + presets + "],\"backgroundOpacity\":" + std::to_string(Settings.backgroundOpacity) +

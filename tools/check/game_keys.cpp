@@ -87,6 +87,26 @@ std::string GameUseOfBinding(uint32_t binding) {
     return use;
 }
 
+std::string GameUseInBrief(uint32_t binding) {
+    uint8_t keys[2] = {};
+    const int count = KeysFiringBinding(binding, keys);
+    std::string brief;
+    int others = 0;
+    for (uint16_t control = 0; control < GameControlCount; ++control) {
+        if (!ControlOnKeys(GameControls[control], keys, count)) continue;
+        const ControlWords* known = KnownWords(control);
+        std::string words = known ? known->words : WordsOf(control);
+        if (!known && words != "replay editor") {
+            ++others;
+        } else if (brief.find(words) == std::string::npos) {
+            brief += (brief.empty() ? "" : ", ") + words;
+        }
+    }
+    if (others == 0) return brief;
+    const std::string more = std::to_string(others) + (others == 1 ? " control" : " controls");
+    return brief.empty() ? more : brief + " and " + std::to_string(others) + " more";
+}
+
 std::vector<OnFootClash> OnFootClashes(const SettingsRecord& s) {
     const struct {
         const char* key;

@@ -11,6 +11,9 @@
 // "leave the vehicle (75), enter a vehicle (23)": the game's controls on
 // the keys that fire the binding, each once; "" when the game uses none.
 std::string GameUseOfBinding(uint32_t binding);
+// The same in a few words: those a player meets, and how many more
+// ("switch character, replay editor"; "16 controls").
+std::string GameUseInBrief(uint32_t binding);
 
 // A key Velquorin acts on while on foot that also does something in the
 // game there, which Velquorin leaves to it: the console on F6 ("on foot F6
