@@ -39,6 +39,11 @@ source_version=$(define VELQUORIN_SOURCE_VERSION velquorin_source.h)
 source_date=$(define VELQUORIN_SOURCE_DATE velquorin_source.h)
 [ -n "$version" ] && [ -n "$source_version" ] && [ -n "$source_date" ] ||
   { echo "no version in $generated: run 'make windows' first" >&2; exit 1; }
+# The boarding rule's reach, in whole metres, as the plug-in has it.
+reach() { sed -n "s/^constexpr float $1 = \([0-9]*\)\.0f;.*/\1/p" "$top/src/driving/drive_state.h"; }
+cab_reach=$(reach CabDoorReach) train_reach=$(reach TrainReach)
+[ -n "$cab_reach" ] && [ -n "$train_reach" ] ||
+  { echo "no CabDoorReach or TrainReach in src/driving/drive_state.h" >&2; exit 1; }
 zip=Velquorin-$version.zip
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -141,11 +146,11 @@ The hint on foot
   With show_hints=1 (the [gui] section; as shipped) a line where the
   driver panel shows tells you what F does where you stand:
     Press F to drive      F boards this train now
-    Cab door 2.4 m        the cab door is that far; walk to within 1 m
+    Cab door 2.4 m        the cab door is that far; walk to within $cab_reach m
   After a press of F that boarded nothing, for 3 seconds, why:
     No train near, This train cannot be driven (not a freight or metro
     train), Cab door 2.4 m away, or Train 12.3 m away (with
-    enter_realistic=0, the train must be within 10 m).
+    enter_realistic=0, the train must be within $train_reach m).
   To turn it off, set show_hints=0 and press Alt + I. F5's hidden panel
   hides the line too.
 
@@ -222,7 +227,7 @@ Troubleshooting
   The panel does not show
     - It shows only while you drive. On foot the hint line in its place
       says where the cab door is: walk until it reads "Press F to drive"
-      (within 1 m of the door), then press F. No line at all? Then no
+      (within $cab_reach m of the door), then press F. No line at all? Then no
       train you can drive is near, or show_hints is 0.
     - F5 hides it after the top-left place: press F5 again.
     - A position near or past the screen's edge, or an opacity of 0, hides

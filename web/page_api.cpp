@@ -18,10 +18,11 @@
 #include "game_keys.h"
 #include "json_text.h"
 #include "key_hints.h"
+#include "host/key_names.h"
 #include "overlay/boarding_hint.h"
-#include "overlay/overlay_state.h"
+#include "overlay/overlay.h"
 #include "screen_paint.h"
-#include "settings/key_names.h"
+#include "settings/load_settings.h"
 #include "settings/profile_access.h"
 #include "settings/profile_reader.h"
 #include "settings/settings.h"
@@ -81,7 +82,7 @@ void LoadAsTheGameDoes() {
     fs::current_path(game, error);
     Settings = SettingsRecord{};
     OverlayState = OverlayRecord{};
-    LoadSettingsAndPlacePanel();
+    ShowSettingsLoad(LoadSettings());
     for (size_t row = 0; row < LoadedKeyCount; ++row) {
         char text[100] = "";
         if (SettingKeys[row].kind == SettingKind::Binding)

@@ -11,7 +11,6 @@
 #include "host/natives.h"
 #include "host/platform.h"
 #include "host/script_hook.h"
-#include "log/log.h"
 #include "settings/profile_reader.h"
 
 DriveRecord DriveState;  // the page's sample state
@@ -101,6 +100,3 @@ uint32_t GetPrivateProfileStringA(const char* section, const char* key, const ch
     return ReadProfileString(section, key, defaultText, buffer, size, path);
 }
 }
-
-// The page loads settings but keeps no log.
-void LogSettingsLoad(const char*, const char*) {}

@@ -3,13 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "driving/drive_state.h"
+#include "driving/driving.h"
 #include "driving/step_pacing.h"
 #include "host/natives.h"
 #include "host/platform.h"
-#include "log/log.h"
-#include "overlay/boarding_hint.h"
-#include "overlay/overlay_state.h"
 #include "settings/settings.h"
 
 DriveRecord DriveState;
@@ -57,18 +54,24 @@ void StopDriving() {
     HostBoardingSwitch(0);
 }
 
-// The two ways the seat check ends a drive; EndUnseatedDrive is the one
-// place that tells them apart.
-enum class UnseatedBy { SeatLeft, TrainGone };
-
 // A leave without the exit point: the player is elsewhere already, and a
 // gone train has no exit point. The left train keeps being driven.
-void EndUnseatedDrive(UnseatedBy reason) {
+DriveEnding EndUnseatedDrive(DriveEnd how) {
     StopDriving();
-    LogDriveEnd(DriveState.train, reason == UnseatedBy::TrainGone ? DriveEnd::TrainGone : DriveEnd::SeatCheck);
+    return DriveEnding{true, DriveState.train, how};
 }
 
-void Leave() {
+EnterExitOutcome Left(int train, DriveEnd how) {
+    EnterExitOutcome outcome;
+    outcome.result = EnterExitResult::Left;
+    outcome.train = train;
+    outcome.end = how;
+    return outcome;
+}
+
+}  // namespace
+
+EnterExitOutcome LeaveTrain() {
     const int train = DriveState.train;
     // Killed, arrested, pulled out, switched to another character, or out
     // by the game's own exit action (also on F): the player is no longer in
@@ -76,8 +79,7 @@ void Leave() {
     // where they no longer are.
     if (OccupantOfSeat(train, DriverSeat) != GetPlayerCharacter()) {
         StopDriving();
-        LogDriveEnd(train, DriveEnd::ByFOutOfSeat);
-        return;
+        return Left(train, DriveEnd::ByFOutOfSeat);
     }
     Vector3 exit;
     if (IsVehicleModel(train, "freight")) {
@@ -91,37 +93,22 @@ void Leave() {
         // the player in the seat.
         if (ModelOfEntity(train) == 0) {
             StopDriving();
-            LogDriveEnd(train, DriveEnd::ByFTrainGone);
-        } else {
-            LogStillDriving(train);
+            return Left(train, DriveEnd::ByFTrainGone);
         }
-        return;
+        EnterExitOutcome still;
+        still.result = EnterExitResult::StillDriving;
+        still.train = train;
+        return still;
     }
     PlaceEntity(GetPlayerCharacter(), exit.x, exit.y, exit.z);
     StopDriving();
-    LogDriveEnd(train, DriveEnd::ByF);
+    return Left(train, DriveEnd::ByF);
 }
 
-void Board() {
-    const BoardingLook look = LookForTrainToBoard();
-    BoardingFigures figures;
-    figures.train = look.train;
-    if (look.verdict == BoardingVerdict::TooFar || look.verdict == BoardingVerdict::Boards)
-        figures.model = look.metro ? "metrotrain" : "freight";
-    figures.toCabDoor = look.toBoardingPoint;
-    figures.toTrain = look.toOrigin;
-    // Metro trains post the distance to their boarding point whatever the
-    // outcome, and again after a success.
-    if (look.metro) SetConsoleMessage(FormatNumber(look.toBoardingPoint));
-    if (look.verdict != BoardingVerdict::Boards) {
-        NoteRefusedBoarding(look);
-        LogBoarding(look.verdict == BoardingVerdict::NoTrain      ? BoardingResult::NoTrainNear
-                    : look.verdict == BoardingVerdict::OtherModel ? BoardingResult::OtherModel
-                                                                  : BoardingResult::TooFar,
-                    figures);
-        return;
-    }
-    if (look.metro) SetConsoleMessage(FormatNumber(look.toBoardingPoint));
+EnterExitOutcome BoardTrain(const BoardingLook& look) {
+    EnterExitOutcome outcome;
+    outcome.look = look;
+    outcome.train = look.train;
     const int train = look.train;
     const int driver = OccupantOfSeat(train, DriverSeat);
     if (driver != 0) PlaceEntity(driver, 0.0f, 0.0f, 0.0f);
@@ -133,15 +120,14 @@ void Board() {
     // good (no comparison holds, the direction could never change again),
     // and so would a huge one: at 2,000,000 a brake or drag step is lost to
     // rounding. Nothing in the game moves at 1,000 (3,600 km/h).
-    figures.gameSpeed = SpeedOfEntity(DriveState.train);
-    const float speed = figures.gameSpeed;
+    outcome.gameSpeed = SpeedOfEntity(DriveState.train);
+    const float speed = outcome.gameSpeed;
     DriveState.speed = std::isfinite(speed) && speed <= MaxBoardingSpeed ? speed : 0.0f;
     RestartStepPacing();
     HostBoardingSwitch(1);
-    LogBoarding(BoardingResult::Boarded, figures);
+    outcome.result = EnterExitResult::Boarded;
+    return outcome;
 }
-
-}  // namespace
 
 BoardingLook LookForTrainToBoard() {
     BoardingLook look;
@@ -163,7 +149,7 @@ BoardingLook LookForTrainToBoard() {
     look.toBoardingPoint = Distance(boarding, player);
     look.toOrigin = Distance(origin, player);
     look.realistic = Settings.enterRealistic;
-    const bool allowed = look.realistic ? look.toBoardingPoint < 1.0f : look.toOrigin < 10.0f;
+    const bool allowed = look.realistic ? look.toBoardingPoint < CabDoorReach : look.toOrigin < TrainReach;
     look.verdict = allowed ? BoardingVerdict::Boards : BoardingVerdict::TooFar;
     return look;
 }
@@ -190,44 +176,35 @@ bool IsVehicleModel(int vehicle, const char* modelName) {
     return ModelOfEntity(vehicle) == wanted;
 }
 
-void EndDriveOfLastSession() {
+DriveEnding EndDriveOfLastSession() {
     const bool wasDriving = DriveState.driving;
     const int train = DriveState.train;
     DriveState.driving = false;
     DriveState.train = 0;
     DriveState.speed = 0.0f;
-    if (!wasDriving) return;
+    if (!wasDriving) return DriveEnding{};
     HostBoardingSwitch(0);
-    LogDriveEnd(train, DriveEnd::GameReload);
+    return DriveEnding{true, train, DriveEnd::GameReload};
 }
 
-void EndDriveIfPlayerLeftSeat() {
-    if (!DriveState.driving) return;
+DriveEnding EndDriveIfPlayerLeftSeat() {
+    if (!DriveState.driving) return DriveEnding{};
     const int train = DriveState.train;
     // An empty seat (0) holds no player, even when the host answers 0 for
     // the player as well.
     const int occupant = OccupantOfSeat(train, DriverSeat);
     if (occupant != 0 && occupant == GetPlayerCharacter()) {
         DriveState.seatLost = false;
-        return;
+        return DriveEnding{};
     }
     // A deleted train's seat is empty too; its model tells the two apart.
-    if (ModelOfEntity(train) == 0) {
-        EndUnseatedDrive(UnseatedBy::TrainGone);
-        return;
-    }
+    if (ModelOfEntity(train) == 0) return EndUnseatedDrive(DriveEnd::TrainGone);
     const uint32_t now = static_cast<uint32_t>(GetTickCount());
     if (!DriveState.seatLost) {
         DriveState.seatLost = true;
         DriveState.seatLostSince = now;
     } else if (now - DriveState.seatLostSince >= SeatLostMilliseconds) {
-        EndUnseatedDrive(UnseatedBy::SeatLeft);
+        return EndUnseatedDrive(DriveEnd::SeatCheck);
     }
-}
-
-void ToggleBoarding() {
-    if (DriveState.driving)
-        Leave();
-    else
-        Board();
+    return DriveEnding{};
 }

@@ -6,13 +6,13 @@
 #include <cstdint>
 
 #include "driving/action_timers.h"
-#include "driving/drive_state.h"
+#include "driving/driving.h"
 #include "driving/pad_controls_state.h"
 #include "driving/pad_state.h"
 #include "driving/step_pacing.h"
 #include "host/key_table.h"
 #include "host/natives.h"
-#include "overlay/overlay_state.h"
+#include "host/platform.h"
 #include "settings/settings.h"
 
 ActionTimerRecord ActionTimers;
@@ -47,6 +47,8 @@ bool FireIfDue(bool held, uint32_t& lastTick, uint32_t interval) {
 
 void ToggleBrake(int level) { DriveState.brakeLevel = DriveState.brakeLevel == level ? 0 : level; }
 
+}  // namespace
+
 void HandleDrivingKeys() {
     const SettingsRecord& keys = Settings;
     if (DriveState.speed == 0.0f &&
@@ -67,26 +69,22 @@ void HandleDrivingKeys() {
     if (FireIfDue(Held(keys.openLeftDoorsKey, PadControl::LeftDoors), ActionTimers.doorTick, 200)) OpenLeftDoors();
     if (FireIfDue(Held(keys.openRightDoorsKey, PadControl::RightDoors), ActionTimers.doorTick, 200))
         OpenRightDoors();
-
-    if (FireIfDue(Held(keys.toggleGuiPositionKey, PadControl::PanelPosition), ActionTimers.panelPositionTick, 200))
-        CyclePanelPosition();
 }
 
-}  // namespace
-
-void HandleControls() {
-    // Read once: boarding this frame starts the driving keys next frame.
-    const bool driving = DriveState.driving;
-    if (driving) HandleDrivingKeys();
-
-    if (IsKeyHeld(Settings.reloadIniFileModifierKey) &&
-        FireIfDue(IsKeyHeld(Settings.reloadIniFileKey), ActionTimers.reloadTick, 500))
-        LoadSettingsAndPlacePanel();
-
-    // Y is the game's own leave in a vehicle and its own enter on foot.
-    const uint16_t padEnterExit = driving ? PadControl::Leave : PadControl::Board;
-    if (FireIfDue(Held(Settings.enterExitKey, padEnterExit), ActionTimers.enterExitTick, 500)) ToggleBoarding();
-
-    if (FireIfDue(IsKeyHeld(Settings.toggleConsoleKey), ActionTimers.consoleTick, 500))
-        OverlayState.consoleVisible = !OverlayState.consoleVisible;
+bool PanelPositionKeyFires() {
+    return FireIfDue(Held(Settings.toggleGuiPositionKey, PadControl::PanelPosition), ActionTimers.panelPositionTick,
+                     200);
 }
+
+bool ReloadChordFires() {
+    return IsKeyHeld(Settings.reloadIniFileModifierKey) &&
+           FireIfDue(IsKeyHeld(Settings.reloadIniFileKey), ActionTimers.reloadTick, 500);
+}
+
+// Y is the game's own leave in a vehicle and its own enter on foot.
+bool EnterExitKeyFires() {
+    const uint16_t padEnterExit = DriveState.driving ? PadControl::Leave : PadControl::Board;
+    return FireIfDue(Held(Settings.enterExitKey, padEnterExit), ActionTimers.enterExitTick, 500);
+}
+
+bool ConsoleKeyFires() { return FireIfDue(IsKeyHeld(Settings.toggleConsoleKey), ActionTimers.consoleTick, 500); }

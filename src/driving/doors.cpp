@@ -1,6 +1,6 @@
 // Doors: the train's tested door decides for all four doors of a side,
 // the train's own two and the matching two of its first carriage.
-#include "driving/drive_state.h"
+#include "driving/driving.h"
 #include "host/natives.h"
 
 namespace {

@@ -1,5 +1,6 @@
 // The drive in progress, or the last one: the model keeps driving a train
-// the player has left.
+// the player has left. And what boarding, leaving and the seat check come
+// to, for the hint and the log.
 #pragma once
 #include <cstdint>
 
@@ -18,7 +19,11 @@ struct DriveRecord {
 
 extern DriveRecord DriveState;
 
-// Boarding and leaving.
+// The boarding rule's reach, in metres, both strict: from the model's cab
+// door with enter_realistic=1, from the train's origin with 0.
+constexpr float CabDoorReach = 1.0f;
+constexpr float TrainReach = 10.0f;
+
 enum class BoardingVerdict { NoTrain, OtherModel, TooFar, Boards };
 // What the enter/exit key would find where the player stands: the train
 // listed first, and for a freight or metro train the two distances the
@@ -31,29 +36,29 @@ struct BoardingLook {
     float toBoardingPoint = 0.0f;
     float toOrigin = 0.0f;
 };
-// The natives of a press, in its order, and nothing else: no console
-// post, nobody moved.
-BoardingLook LookForTrainToBoard();
-int FindNearbyTrain();
-bool IsVehicleModel(int vehicle, const char* modelName);
-void ToggleBoarding();
-// Every pass, before the keys: a drive the player left some other way than
-// by F (killed, arrested, pulled out, switched character, the game's own
-// exit) or whose train is gone ends here, with nobody moved.
-void EndDriveIfPlayerLeftSeat();
-// After a game reload: no drive, no train; throttle, brake and direction stay.
-void EndDriveOfLastSession();
 
-// The speed model, once per frame.
-void UpdateSpeed();
+// Every way a drive ends, by the enter/exit key or not.
+enum class DriveEnd {
+    ByF,           // set down at the exit point
+    ByFOutOfSeat,  // F, but the player was no longer in the seat
+    ByFTrainGone,  // F, but the train was gone
+    SeatCheck,     // the player was found out of the seat
+    TrainGone,     // the train was found gone
+    GameReload,
+};
+// A drive that ended without a press, or none.
+struct DriveEnding {
+    bool ended = false;
+    int train = 0;
+    DriveEnd how = DriveEnd::SeatCheck;
+};
 
-// Doors on one side of the driven train and its first carriage.
-void OpenLeftDoors();
-void OpenRightDoors();
-
-// Keys to actions, once per frame.
-void HandleControls();
-// First in a pass: while driving, the game's controls on every key of ours
-// that acts then; on foot where the hint says the enter/exit key boards,
-// that key's; anywhere else none.
-void TakeGameControlsForPass(bool atBoardingCabDoor);
+// What one press of the enter/exit key came to.
+enum class EnterExitResult { Boarded, NotBoarded, Left, StillDriving };
+struct EnterExitOutcome {
+    EnterExitResult result = EnterExitResult::NotBoarded;
+    int train = 0;
+    BoardingLook look;       // on foot: what the press found
+    float gameSpeed = 0.0f;  // boarded: the train's speed as the game gave it
+    DriveEnd end = DriveEnd::ByF;  // left: how
+};

@@ -3,7 +3,7 @@
 // of every pass that needs it. The lists were worked out when the
 // settings were loaded; a pass only issues them. It also asks, with
 // use_gamepad on, whether the pad gave the last input.
-#include "driving/drive_state.h"
+#include "driving/driving.h"
 #include "driving/pad_state.h"
 #include "host/natives.h"
 #include "settings/controls_taken_state.h"

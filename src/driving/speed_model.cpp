@@ -1,7 +1,7 @@
 // The speed model: whole steps with no scaling by elapsed time. By default
 // one a frame, so the train's feel follows the frame rate, as players of
 // the game expect; with speed_steps_per_second, as many as are due.
-#include "driving/drive_state.h"
+#include "driving/driving.h"
 #include "driving/step_pacing.h"
 #include "host/natives.h"
 #include "settings/settings.h"

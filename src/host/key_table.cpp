@@ -4,7 +4,6 @@
 #include "host/key_table.h"
 
 #include "host/key_twins.h"
-#include "log/log.h"
 
 KeyRecord KeyTable[KeyCodeCount];
 uint8_t KeyHeard[KeyCodeCount];
@@ -22,15 +21,15 @@ void Stamp(uint32_t key, uint32_t tick, int isWithAlt, int wasDownBefore, int is
 
 }  // namespace
 
-void OnKeyboardMessage(VqDword key, uint16_t, uint8_t scanCode, int isExtended, int isWithAlt, int wasDownBefore,
-                       int isUpNow) noexcept {
-    if (key >= KeyCodeCount) return;
+uint32_t StampKeyMessage(uint32_t key, uint8_t scanCode, int isExtended, int isWithAlt, int wasDownBefore,
+                         int isUpNow) noexcept {
+    if (key >= KeyCodeCount) return 0;
     const uint32_t tick = static_cast<uint32_t>(GetTickCount());
     Stamp(key, tick, isWithAlt, wasDownBefore, isUpNow);
-    NoteKeyMessage(key, scanCode, isExtended, isWithAlt, isUpNow);
     // Eleven comparisons at most for the keypad: still constant time.
     const uint32_t twin = TwinKeyOf(key, scanCode, isExtended);
     if (twin != NoTwinKey) Stamp(twin, tick, isWithAlt, wasDownBefore, isUpNow);
+    return tick;
 }
 
 bool IsKeyHeld(uint32_t vk) noexcept {

@@ -1,5 +1,5 @@
-// The key state table: the host stamps every key message into it, the
-// script fiber asks whether a key is held.
+// The key state table: the keyboard handler stamps every key message into
+// it, the script fiber asks whether a key is held.
 #pragma once
 #include <cstdint>
 
@@ -23,6 +23,9 @@ extern KeyRecord KeyTable[KeyCodeCount];
 // throttle would climb with no key touched.
 extern uint8_t KeyHeard[KeyCodeCount];
 
-void OnKeyboardMessage(VqDword key, uint16_t repeats, uint8_t scanCode, int isExtended, int isWithAlt,
-                       int wasDownBefore, int isUpNow) noexcept;
+// One message into the key's record, and into its twin's (key_twins.h);
+// a code of 255 or more changes nothing. Returns the tick the message
+// arrived at.
+uint32_t StampKeyMessage(uint32_t key, uint8_t scanCode, int isExtended, int isWithAlt, int wasDownBefore,
+                         int isUpNow) noexcept;
 bool IsKeyHeld(uint32_t vk) noexcept;

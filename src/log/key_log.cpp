@@ -6,6 +6,7 @@
 // per table entry and atomic counters: no lock, and the handler never waits.
 #include <atomic>
 
+#include "host/key_names.h"
 #include "host/key_table.h"
 #include "host/key_twins.h"
 #include "log/log.h"

@@ -7,6 +7,9 @@
 #pragma once
 #include <cstdint>
 
+#include "driving/drive_state.h"
+#include "settings/settings.h"
+
 // The milliseconds of the log's lines count from here.
 void LogPluginStarted();
 // ScriptMain started again: the game reloaded.
@@ -15,31 +18,12 @@ void LogGameReload();
 // After each load of the settings: every value the game now uses, or the
 // error and the key the load stopped at. The first load with write_log on
 // opens the file.
-void LogSettingsLoad(const char* failedKey, const char* errorText);
+void LogSettingsLoad(const SettingsLoadRecord& load);
 
-// What a press of the enter/exit key on foot came to.
-enum class BoardingResult { Boarded, NoTrainNear, OtherModel, TooFar };
-struct BoardingFigures {
-    int train = 0;
-    const char* model = "";  // "freight", "metrotrain"; "" for another model
-    float toCabDoor = 0.0f;  // the player's distance to the boarding point
-    float toTrain = 0.0f;    // and to the train's origin
-    float gameSpeed = 0.0f;  // what the game said the train's speed was
-};
-void LogBoarding(BoardingResult result, const BoardingFigures& figures);
-
-// Every way a drive ends, by the enter/exit key or not.
-enum class DriveEnd {
-    ByF,           // set down at the exit point
-    ByFOutOfSeat,  // F, but the player was no longer in the seat
-    ByFTrainGone,  // F, but the train was gone
-    SeatCheck,     // the player was found out of the seat
-    TrainGone,     // the train was found gone
-    GameReload,
-};
-void LogDriveEnd(int train, DriveEnd how);
-// F while driving a train whose model is neither: the drive goes on.
-void LogStillDriving(int train);
+// What a press of the enter/exit key came to.
+void LogEnterExit(const EnterExitOutcome& outcome);
+// A drive that ended without a press.
+void LogDriveEnd(const DriveEnding& ending);
 
 // An error the frame loop caught, as the console shows it.
 void LogError(const char* text);

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "log/log_line.h"
-#include "settings/key_names.h"
+#include "host/key_names.h"
 #include "settings/settings.h"
 
 struct LoggedBinding {

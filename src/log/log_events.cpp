@@ -65,15 +65,15 @@ void AppendEveryValue(LogLineRecord& line) {
 
 // Written while the file is open even when this load turned write_log
 // off: that line is the log's account of why it goes quiet.
-void LogSettingsLoad(const char* failedKey, const char* errorText) {
+void LogSettingsLoad(const SettingsLoadRecord& load) {
     if (!LogTakesSettingsLine()) return;
     LogLineRecord line;
     BeginLogLine(line);
-    if (failedKey) {
+    if (!load.loaded) {
         AppendText(line, "settings error: ");
-        AppendText(line, failedKey);
+        AppendText(line, load.failedKey);
         AppendText(line, ": ");
-        AppendText(line, errorText);
+        AppendText(line, load.error);
         AppendText(line, "; that key and every key after it keep their last values");
     } else {
         AppendEveryValue(line);
@@ -81,73 +81,88 @@ void LogSettingsLoad(const char* failedKey, const char* errorText) {
     WriteLogLine(line);
 }
 
-void LogBoarding(BoardingResult result, const BoardingFigures& figures) {
-    if (!LogWanted()) return;
-    LogLineRecord line;
-    BeginLogLine(line);
-    AppendText(line, result == BoardingResult::Boarded ? "enter/exit: boarded train " : "enter/exit: not boarded: ");
-    switch (result) {
-    case BoardingResult::Boarded:
-        AppendNumber(line, static_cast<uint32_t>(figures.train));
-        AppendText(line, ", ");
-        AppendText(line, figures.model);
-        AppendText(line, ", ");
-        AppendFixed(line, figures.toCabDoor);
-        AppendText(line, " from the cab door, game speed ");
-        AppendFixed(line, figures.gameSpeed);
-        break;
-    case BoardingResult::NoTrainNear:
-        AppendText(line, "no train near");
-        break;
-    case BoardingResult::OtherModel:
+namespace {
+
+const char* ModelOf(const BoardingLook& look) { return look.metro ? "metrotrain" : "freight"; }
+
+void AppendRefusal(LogLineRecord& line, const BoardingLook& look) {
+    switch (look.verdict) {
+    case BoardingVerdict::NoTrain: AppendText(line, "no train near"); break;
+    case BoardingVerdict::OtherModel:
         AppendText(line, "train ");
-        AppendNumber(line, static_cast<uint32_t>(figures.train));
+        AppendNumber(line, static_cast<uint32_t>(look.train));
         AppendText(line, " is another model, neither freight nor metrotrain");
         break;
-    case BoardingResult::TooFar:
+    case BoardingVerdict::TooFar:
         AppendText(line, "too far from train ");
-        AppendNumber(line, static_cast<uint32_t>(figures.train));
+        AppendNumber(line, static_cast<uint32_t>(look.train));
         AppendText(line, ", ");
-        AppendText(line, figures.model);
+        AppendText(line, ModelOf(look));
         AppendText(line, ", ");
-        if (Settings.enterRealistic) {
-            AppendFixed(line, figures.toCabDoor);
-            AppendText(line, " from the cab door, needs less than 1.0 (enter_realistic=1)");
-        } else {
-            AppendFixed(line, figures.toTrain);
-            AppendText(line, " from the train, needs less than 10.0 (enter_realistic=0)");
-        }
+        AppendFixed(line, look.realistic ? look.toBoardingPoint : look.toOrigin);
+        AppendText(line, look.realistic ? " from the cab door, needs less than " : " from the train, needs less than ");
+        AppendFixed(line, look.realistic ? CabDoorReach : TrainReach, 1);
+        AppendText(line, look.realistic ? " (enter_realistic=1)" : " (enter_realistic=0)");
         break;
+    case BoardingVerdict::Boards: break;
+    }
+}
+
+void WriteDriveEnd(int train, DriveEnd how) {
+    const char* start = "drive ended: left train ";
+    const char* why = "";
+    switch (how) {
+    case DriveEnd::ByF: start = "enter/exit: left train ", why = " by F"; break;
+    case DriveEnd::ByFOutOfSeat:
+        start = "enter/exit: left train ", why = " by F; the player was no longer in the driver's seat";
+        break;
+    case DriveEnd::ByFTrainGone: start = "enter/exit: left train ", why = " by F; the train is gone"; break;
+    case DriveEnd::SeatCheck: why = " by the seat check: the player is no longer in the driver's seat"; break;
+    case DriveEnd::TrainGone: why = " by the seat check: the train is gone"; break;
+    case DriveEnd::GameReload: why = " by a game reload"; break;
+    }
+    LogLineRecord line;
+    BeginLogLine(line);
+    AppendText(line, start);
+    AppendNumber(line, static_cast<uint32_t>(train));
+    AppendText(line, why);
+    WriteLogLine(line);
+}
+
+}  // namespace
+
+void LogEnterExit(const EnterExitOutcome& outcome) {
+    if (!LogWanted()) return;
+    if (outcome.result == EnterExitResult::Left) return WriteDriveEnd(outcome.train, outcome.end);
+    LogLineRecord line;
+    BeginLogLine(line);
+    switch (outcome.result) {
+    case EnterExitResult::Boarded:
+        AppendText(line, "enter/exit: boarded train ");
+        AppendNumber(line, static_cast<uint32_t>(outcome.train));
+        AppendText(line, ", ");
+        AppendText(line, ModelOf(outcome.look));
+        AppendText(line, ", ");
+        AppendFixed(line, outcome.look.toBoardingPoint);
+        AppendText(line, " from the cab door, game speed ");
+        AppendFixed(line, outcome.gameSpeed);
+        break;
+    case EnterExitResult::NotBoarded:
+        AppendText(line, "enter/exit: not boarded: ");
+        AppendRefusal(line, outcome.look);
+        break;
+    case EnterExitResult::StillDriving:
+        AppendText(line, "enter/exit: still driving train ");
+        AppendNumber(line, static_cast<uint32_t>(outcome.train));
+        AppendText(line, ": its model is neither freight nor metrotrain now, so there is no exit point");
+        break;
+    case EnterExitResult::Left: break;
     }
     WriteLogLine(line);
 }
 
-void LogDriveEnd(int train, DriveEnd how) {
-    if (!LogWanted()) return;
-    const char* const why[] = {
-        " by F",
-        " by F; the player was no longer in the driver's seat",
-        " by F; the train is gone",
-        " by the seat check: the player is no longer in the driver's seat",
-        " by the seat check: the train is gone",
-        " by a game reload",
-    };
-    LogLineRecord line;
-    BeginLogLine(line);
-    AppendText(line, how <= DriveEnd::ByFTrainGone ? "enter/exit: left train " : "drive ended: left train ");
-    AppendNumber(line, static_cast<uint32_t>(train));
-    AppendText(line, why[static_cast<int>(how)]);
-    WriteLogLine(line);
-}
-
-void LogStillDriving(int train) {
-    if (!LogWanted()) return;
-    LogLineRecord line;
-    BeginLogLine(line);
-    AppendText(line, "enter/exit: still driving train ");
-    AppendNumber(line, static_cast<uint32_t>(train));
-    AppendText(line, ": its model is neither freight nor metrotrain now, so there is no exit point");
-    WriteLogLine(line);
+void LogDriveEnd(const DriveEnding& ending) {
+    if (ending.ended && LogWanted()) WriteDriveEnd(ending.train, ending.how);
 }
 
 void LogError(const char* text) {

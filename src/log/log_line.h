@@ -19,8 +19,8 @@ void AppendText(LogLineRecord& line, const char* text);
 void AppendNumber(LogLineRecord& line, uint64_t value);
 void AppendSigned(LogLineRecord& line, int64_t value);
 void AppendHexByte(LogLineRecord& line, uint8_t value);
-// Three decimals, for distances and speeds.
-void AppendFixed(LogLineRecord& line, float value);
+// Three decimals, for distances and speeds, unless told otherwise.
+void AppendFixed(LogLineRecord& line, float value, int decimals = 3);
 // The shortest text that reads back as the same float (0.5, 50, 1e-07).
 void AppendShortest(LogLineRecord& line, float value);
 // Ends the line and appends it to the file; the last line that fits under

@@ -115,10 +115,10 @@ void AppendHexByte(LogLineRecord& line, uint8_t value) {
 }
 
 // A NaN or an infinity is written by name; both builds spell them alike.
-void AppendFixed(LogLineRecord& line, float value) {
+void AppendFixed(LogLineRecord& line, float value, int decimals) {
     if (!std::isfinite(value)) return AppendText(line, std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf");
     char text[64];
-    auto result = std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::fixed, 3);
+    auto result = std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::fixed, decimals);
     if (result.ec == std::errc()) AppendChars(line, text, result.ptr);
 }
 

@@ -18,10 +18,10 @@ constexpr uint32_t ReasonShownFor = 3000;
 
 struct BoardingHintRecord {
     bool looked = false;  // false: the next pass on foot looks at once
-    bool padAtLook = false;  // the line names Y while the pad is in use
     uint32_t lookTick = 0;
     char line[100] = "";  // what the last look found; "" draws nothing
     bool boardsHere = false;  // the line is the one that says the key boards
+    bool padAtLook = false;   // the line names Y while the pad is in use
     bool reasonShown = false;
     uint32_t reasonTick = 0;
     char reason[100] = "";
@@ -34,36 +34,42 @@ uint32_t Now() { return static_cast<uint32_t>(GetTickCount()); }
 void TakeLook(const BoardingLook& look, uint32_t now) {
     FormatOnFootHint(BoardingHint.line, look);
     BoardingHint.boardsHere = look.verdict == BoardingVerdict::Boards && BoardingHint.line[0] != '\0';
+    BoardingHint.padAtLook = PadState.inUse;
     BoardingHint.lookTick = now;
     BoardingHint.looked = true;
-    BoardingHint.padAtLook = PadState.inUse;
 }
 
 }  // namespace
+
+bool BoardingHintWantsLook() {
+    // Hidden by the position cycle: the player asked for a clear screen.
+    if (DriveState.driving || !OverlayState.panelVisible) return false;
+    if (BoardingHint.padAtLook != PadState.inUse) return true;  // the line names the other key
+    return !BoardingHint.looked || Now() - BoardingHint.lookTick > LookInterval;
+}
+
+void TakeBoardingLook(const BoardingLook& look) { TakeLook(look, Now()); }
 
 void ShowBoardingHint() {
     if (DriveState.driving) {
         if (BoardingHint.looked || BoardingHint.reasonShown) ForgetBoardingHint();
         return;
     }
-    // Hidden by the position cycle: the player asked for a clear screen.
     if (!OverlayState.panelVisible) return;
-    const uint32_t now = Now();
-    const bool stale = !BoardingHint.looked || now - BoardingHint.lookTick > LookInterval;
-    if (stale || BoardingHint.padAtLook != PadState.inUse) TakeLook(LookForTrainToBoard(), now);
     // Unsigned ticks: the reason expires across the counter's wrap too.
-    if (BoardingHint.reasonShown && now - BoardingHint.reasonTick >= ReasonShownFor) BoardingHint.reasonShown = false;
+    if (BoardingHint.reasonShown && Now() - BoardingHint.reasonTick >= ReasonShownFor)
+        BoardingHint.reasonShown = false;
     const char* line = BoardingHint.reasonShown ? BoardingHint.reason : BoardingHint.line;
     if (line[0] != '\0') DrawHintLine(line);
 }
 
-void NoteRefusedBoarding(const BoardingLook& look) {
-    if (!Settings.showHints) return;
+void NoteEnterExitPress(const EnterExitOutcome& outcome) {
+    if (!Settings.showHints || outcome.result != EnterExitResult::NotBoarded) return;
     const uint32_t now = Now();
-    FormatRefusalReason(BoardingHint.reason, look);
-    BoardingHint.reasonShown = true;
+    FormatRefusalReason(BoardingHint.reason, outcome.look);
+    BoardingHint.reasonShown = BoardingHint.reason[0] != '\0';
     BoardingHint.reasonTick = now;
-    TakeLook(look, now);
+    TakeLook(outcome.look, now);
 }
 
 void ForgetBoardingHint() { BoardingHint = BoardingHintRecord{}; }

@@ -2,7 +2,7 @@
 #include <charconv>
 #include <string>
 
-#include "overlay/overlay_state.h"
+#include "overlay/overlay.h"
 
 OverlayRecord OverlayState;
 
@@ -11,6 +11,8 @@ void DrawConsole() {
     DrawText("Console:", 0.8f, 0.02f, 0.4f, 255);
     DrawText(OverlayState.consoleText.c_str(), 0.8f, 0.05f, 0.3f, 255);
 }
+
+void ToggleConsole() { OverlayState.consoleVisible = !OverlayState.consoleVisible; }
 
 // Built in a fresh string and moved into place: one copy of the old text.
 void SetConsoleMessage(const std::string& text) {

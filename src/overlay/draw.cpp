@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "host/natives.h"
-#include "overlay/overlay_state.h"
+#include "overlay/overlay.h"
 
 // The host reads the text until EndTextDraw returns, and every caller's
 // text stays as it is until then: a literal, a panel line on the caller's

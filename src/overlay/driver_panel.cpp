@@ -1,7 +1,10 @@
 // The driver panel: speed, throttle, brake and direction in a box around
-// the anchor, and the cycle of the anchor through the four presets.
+// the anchor, and the anchor's place: the cycle through the four presets,
+// and preset 0 after each load of the settings.
+#include <string>
+
 #include "driving/drive_state.h"
-#include "overlay/overlay_state.h"
+#include "overlay/overlay.h"
 #include "settings/settings.h"
 
 namespace {
@@ -30,6 +33,14 @@ void ApplyPreset(int preset) {
 }
 
 }  // namespace
+
+void ShowSettingsLoad(const SettingsLoadRecord& load) {
+    if (!load.loaded) {
+        SetConsoleMessage(std::string(load.failedKey) + ": " + load.error);
+        return;
+    }
+    ApplyPreset(0);
+}
 
 // Worked in double precision from the float anchor, then narrowed, so
 // every line lands where the layout's numbers put it.

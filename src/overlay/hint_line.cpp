@@ -1,10 +1,10 @@
 // The hint's texts and where it is drawn: at the panel's place, in the
 // panel's text style, so the player finds it where the panel will be.
 #include "driving/pad_state.h"
+#include "host/key_names.h"
 #include "host/key_table.h"
 #include "overlay/boarding_hint.h"
-#include "overlay/overlay_state.h"
-#include "settings/key_names.h"
+#include "overlay/overlay.h"
 #include "settings/settings.h"
 
 namespace {

@@ -12,24 +12,3 @@ struct OverlayRecord {
 };
 
 extern OverlayRecord OverlayState;
-
-// Drawing primitives.
-void DrawText(const char* text, float x, float y, float scale, int alpha);
-void DrawBox(float x, float y, float width, float height, int alpha);
-int FormatLine(char (&buffer)[100], const char* format, ...) __attribute__((format(printf, 2, 3)));
-// A number as the lines and the console format it: a NaN without its sign.
-double FormattedValue(double value);
-
-// Driver panel. Its two formatted lines: the speed, given in metres per
-// second, in km/h or mph, and the throttle in percent.
-void FormatSpeedLine(char (&line)[100], float speed, bool metric);
-void FormatThrottleLine(char (&line)[100], float throttle);
-// A line's place from the panel's anchor and the layout's offset.
-float PanelLineOffset(float anchor, double offset);
-void DrawDriverPanel();
-void CyclePanelPosition();
-
-// Debug console.
-void DrawConsole();
-void SetConsoleMessage(const std::string& text);
-std::string FormatNumber(float value);

@@ -1,9 +1,9 @@
 // The library entry: bind to the script-hook library at load, unbind at
 // unload. Nothing else happens here but closing the log at unload: no
 // native, no shared record.
-#include "host/key_table.h"
 #include "host/script_hook.h"
 #include "log/log.h"
+#include "plugin/keyboard_entry.h"
 #include "plugin/script_main.h"
 
 #ifdef _WIN32

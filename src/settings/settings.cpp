@@ -1,18 +1,15 @@
 // LoadSettings: the 31 keys of Velquorin.ini, in file order.
-#include "settings/settings.h"
+#include "settings/load_settings.h"
 
+#include <cstring>
 #include <exception>
-#include <string>
 
-#include "log/log.h"
-#include "overlay/overlay_state.h"
+#include "host/key_names.h"
 #include "settings/controls_taken.h"
-#include "settings/key_names.h"
 #include "settings/panel_position.h"
 #include "settings/profile_access.h"
 
 SettingsRecord Settings;  // every default until the first load
-const char* SettingsFailedKey = nullptr;
 
 namespace {
 
@@ -46,19 +43,18 @@ uint32_t ReadKey(const char* key, uint32_t defaultCode) {
 }
 
 // The failing key is named before the conversion runs, so whatever escapes
-// ParsePanelPosition leaves SettingsFailedKey pointing at it.
-float ReadPosition(const char* key) {
+// ParsePanelPosition leaves the load pointing at it.
+float ReadPosition(SettingsLoadRecord& load, const char* key) {
     char text[100];
     ReadProfileString("gui", key, DefaultPositionText, text, sizeof text, SettingsPath);
-    SettingsFailedKey = key;
+    load.failedKey = key;
     float value = ParsePanelPosition(text);
-    SettingsFailedKey = nullptr;
+    load.failedKey = nullptr;
     return value;
 }
 
-void ReadEveryKey() {
+void ReadKeysInOrder(SettingsLoadRecord& load) {
     SettingsRecord& s = Settings;
-    SettingsFailedKey = nullptr;
     s.enterRealistic = ReadInt("gameplay", "enter_realistic", D.enterRealistic ? 1 : 0) != 0;
     s.useMetricSystem = ReadInt("gameplay", "use_metric_system", D.useMetricSystem ? 1 : 0) != 0;
     s.maxSpeedFreight =
@@ -81,14 +77,14 @@ void ReadEveryKey() {
 
     // Each position is stored as soon as it converts, so a failure part-way
     // leaves the earlier presets new and the later ones as they were.
-    s.panelPresets[0].x = ReadPosition("gui_position_x_0");
-    s.panelPresets[0].y = ReadPosition("gui_position_y_0");
-    s.panelPresets[1].x = ReadPosition("gui_position_x_1");
-    s.panelPresets[1].y = ReadPosition("gui_position_y_1");
-    s.panelPresets[2].x = ReadPosition("gui_position_x_2");
-    s.panelPresets[2].y = ReadPosition("gui_position_y_2");
-    s.panelPresets[3].x = ReadPosition("gui_position_x_3");
-    s.panelPresets[3].y = ReadPosition("gui_position_y_3");
+    s.panelPresets[0].x = ReadPosition(load, "gui_position_x_0");
+    s.panelPresets[0].y = ReadPosition(load, "gui_position_y_0");
+    s.panelPresets[1].x = ReadPosition(load, "gui_position_x_1");
+    s.panelPresets[1].y = ReadPosition(load, "gui_position_y_1");
+    s.panelPresets[2].x = ReadPosition(load, "gui_position_x_2");
+    s.panelPresets[2].y = ReadPosition(load, "gui_position_y_2");
+    s.panelPresets[3].x = ReadPosition(load, "gui_position_x_3");
+    s.panelPresets[3].y = ReadPosition(load, "gui_position_y_3");
 
     s.backgroundOpacity = static_cast<int32_t>(ReadInt("gui", "background_opacity", D.backgroundOpacity));
     s.textOpacity = static_cast<int32_t>(ReadInt("gui", "text_opacity", D.textOpacity));
@@ -107,28 +103,17 @@ void ReadEveryKey() {
 
 }  // namespace
 
-void LoadSettings() {
+SettingsLoadRecord LoadSettings() {
+    SettingsLoadRecord load;
     try {
-        ReadEveryKey();
-    } catch (...) {
-        // The key rows before a failing position are new: what they take
-        // from the game must follow them.
-        WorkOutControlsTaken();
-        throw;
-    }
-    WorkOutControlsTaken();
-}
-
-void LoadSettingsAndPlacePanel() {
-    try {
-        LoadSettings();
+        ReadKeysInOrder(load);
     } catch (const std::exception& error) {
-        std::string key = SettingsFailedKey ? SettingsFailedKey : "settings";
-        SetConsoleMessage(key + ": " + error.what());
-        LogSettingsLoad(key.c_str(), error.what());
-        return;
+        load.loaded = false;
+        if (!load.failedKey) load.failedKey = "settings";
+        std::strncpy(load.error, error.what(), sizeof load.error - 1);
     }
-    OverlayState.panelX = Settings.panelPresets[0].x;
-    OverlayState.panelY = Settings.panelPresets[0].y;
-    LogSettingsLoad(nullptr, nullptr);
+    // What the bindings take from the game follows them as they now stand,
+    // after a load that stopped part-way too.
+    WorkOutControlsTaken();
+    return load;
 }

@@ -53,18 +53,10 @@ extern SettingsRecord Settings;
 
 constexpr const char* SettingsPath = ".\\Velquorin.ini";
 
-// Reads the 31 keys in file order. A panel position that is no number
-// throws std::invalid_argument("invalid stof argument"); one too large for a
-// float throws std::out_of_range("stof argument out of range"). The fields
-// before the failing key keep their new values, it and every later field
-// keep their old ones, and SettingsFailedKey names the key (null after a
-// load that succeeded). Either way the game's controls to take on the
-// keys now bound (ControlsTaken) are worked out again.
-void LoadSettings();
-extern const char* SettingsFailedKey;
-
-// What both callers do: load, then put the panel at preset 0. A settings
-// error is caught here, skips the panel copy, and is posted to the console
-// as "key: text"; the plug-in goes on with what was loaded. Either way the
-// log is told (LogSettingsLoad).
-void LoadSettingsAndPlacePanel();
+// What a load came to: every key read, or the key it stopped at (a panel
+// position that is no number) and why, as the console and the log tell it.
+struct SettingsLoadRecord {
+    bool loaded = true;
+    const char* failedKey = nullptr;  // the key's name; "settings" for a failure at no key
+    char error[100] = "";
+};

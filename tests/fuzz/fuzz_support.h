@@ -57,7 +57,6 @@ struct Input {
 // Every plug-in global back to what a fresh load gives.
 inline void ResetPluginGlobals() {
     Settings = SettingsRecord{};
-    SettingsFailedKey = nullptr;
     DriveState = DriveRecord{};
     OverlayState = OverlayRecord{};
     ActionTimers = ActionTimerRecord{};

@@ -16,7 +16,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "settings/key_names.h"
+#include "host/key_names.h"
+#include "settings/load_settings.h"
 #include "settings/profile_reader.h"
 
 // The reference reader: the profile rules written out plainly, slow and
@@ -330,23 +331,16 @@ std::string FileBytes() {
 void CheckLoad(const Expectation& e) {
     const SettingsRecord old = OldRecord(e);
     Settings = old;
-    static const char stale[] = "stale";
-    SettingsFailedKey = stale;
-    std::string error;
-    try {
-        LoadSettings();
-    } catch (const std::invalid_argument& thrown) {
-        error = thrown.what();
-    } catch (const std::out_of_range& thrown) {
-        error = thrown.what();
-    }
+    const SettingsLoadRecord load = LoadSettings();
+    const std::string error = load.error;
     if (e.failing < 0) {
-        FUZZ_CHECK(error.empty(), "load failed with \"%s\"", error.c_str());
-        FUZZ_CHECK(SettingsFailedKey == nullptr, "a failed key named after a load that succeeded");
+        FUZZ_CHECK(load.loaded && error.empty(), "load failed with \"%s\"", error.c_str());
+        FUZZ_CHECK(load.failedKey == nullptr, "a failed key named after a load that succeeded");
     } else {
-        FUZZ_CHECK(error == e.error, "\"%s\" where \"%s\" was due at %s", error.c_str(), e.error, Rows[e.failing].key);
-        FUZZ_CHECK(SettingsFailedKey && std::strcmp(SettingsFailedKey, Rows[e.failing].key) == 0,
-                   "failed key %s, not %s", SettingsFailedKey ? SettingsFailedKey : "(none)", Rows[e.failing].key);
+        FUZZ_CHECK(!load.loaded && error == e.error, "\"%s\" where \"%s\" was due at %s", error.c_str(), e.error,
+                   Rows[e.failing].key);
+        FUZZ_CHECK(load.failedKey && std::strcmp(load.failedKey, Rows[e.failing].key) == 0, "failed key %s, not %s",
+                   load.failedKey ? load.failedKey : "(none)", Rows[e.failing].key);
     }
     SettingsRecord before = old;
     for (int row = 0; row < RowCount; ++row) {

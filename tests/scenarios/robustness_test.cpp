@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/key_table.h"
+#include "plugin/keyboard_entry.h"
 #include "story.h"
 
 // The host calls the handler on its own thread, outside any guard.

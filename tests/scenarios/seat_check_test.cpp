@@ -56,3 +56,19 @@ TEST_F(SeatCheck, ASeatEmptyForLessThanHalfASecondAtATimeKeepsTheDrive) {
     }
     EXPECT_EQ(Panel().size(), 4u) << "still driving";
 }
+
+// The game's own exit (also on F) takes the player out at the cab door, and
+// a press of F comes in the pass where the seat check ends the drive: that
+// press left the train, so it does not board it again.
+TEST_F(SeatCheck, APressOfFAsTheSeatCheckEndsTheDriveBoardsNothingThen) {
+    Start();
+    const int metro = sim::AddTrain("metrotrain", {0, 0, 0});
+    ASSERT_TRUE(Board(metro));
+    sim::PlacePlayer(CabOf(metro));
+    sim::RunFrames(32);  // 496 ms of the seat check's 500
+    sim::TapKey(vk::F);
+    EXPECT_EQ(drive::CallsAmong({"HostBoardingSwitch", "PutCharacterInSeat"}),
+              std::vector<std::string>{"HostBoardingSwitch 0"});
+    EXPECT_TRUE(Panel().empty());
+    EXPECT_TRUE(Board(metro)) << "the next press boards";
+}

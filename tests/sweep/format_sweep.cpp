@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "overlay/overlay_state.h"
+#include "overlay/overlay.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

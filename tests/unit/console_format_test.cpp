@@ -6,7 +6,7 @@
 #include <locale>
 #include <string>
 
-#include "overlay/overlay_state.h"
+#include "overlay/overlay.h"
 
 TEST(FormatNumber, WritesSixDecimalsWithNoFillOrPlusSign) {
     struct Row {

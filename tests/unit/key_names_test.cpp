@@ -1,4 +1,4 @@
-#include "settings/key_names.h"
+#include "host/key_names.h"
 
 #include <gtest/gtest.h>
 

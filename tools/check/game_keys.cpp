@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "host/game_controls.h"
-#include "settings/key_names.h"
+#include "host/key_names.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "settings/key_names.h"
+#include "host/key_names.h"
 
 namespace {
 

@@ -22,8 +22,9 @@
 #include "game_keys.h"
 #include "key_hints.h"
 #include "printable.h"
-#include "settings/key_names.h"
+#include "host/key_names.h"
 #include "setting_keys.h"
+#include "settings/load_settings.h"
 #include "settings/profile_access.h"
 #include "settings/settings.h"
 #include "settings_file.h"
@@ -52,11 +53,10 @@ void Say(std::FILE* out, const std::string& line) {
 }
 
 void ReadEveryKey(LoadedFile& file) {
-    try {
-        LoadSettings();
-    } catch (const std::exception& error) {
-        file.errorText = error.what();
-        file.failedRow = SettingsFailedKey ? FindSettingKey("gui", SettingsFailedKey) : -1;
+    const SettingsLoadRecord load = LoadSettings();
+    if (!load.loaded) {
+        file.errorText = load.error;
+        file.failedRow = FindSettingKey("gui", load.failedKey);
         if (file.failedRow < 0) file.failedRow = static_cast<int>(LoadedKeyCount);
     }
     file.record = Settings;

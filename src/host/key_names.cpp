@@ -1,6 +1,6 @@
 // The key name table, and lookups in it that need no allocation: the
 // loader calls them for every key row it reads.
-#include "settings/key_names.h"
+#include "host/key_names.h"
 
 const KeyName KeyNames[] = {
     // Letters; not the digits, which stay numbers.
