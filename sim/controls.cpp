@@ -19,15 +19,22 @@ constexpr int ButtonCount = static_cast<int>(PadButton::RightStick) + 1;
 constexpr float CarReach = 3.0f;
 constexpr int SwitchFirst = 166, SwitchLast = 169, CharacterWheel = 19, Enter = 23, VehicleExit = 75;
 
+// A control is worked out from its keys and button only when asked: the
+// keys and buttons are taken as the frame begins, which is all the game
+// reads of them in a frame.
+struct PadSnapshot {
+    bool down[ButtonCount] = {};
+    float travel[ButtonCount] = {};  // LT and RT
+};
+
 struct ControlsState {
-    bool pressed[GameControlCount] = {};
-    bool wasPressed[GameControlCount] = {};
     bool disabled[GameControlCount] = {};
-    bool fresh[GameControlCount] = {};  // a key or button of it went down since the last frame
     bool buttonDown[ButtonCount] = {};
-    bool buttonPressed[ButtonCount] = {};  // went down since the last frame
+    bool buttonPressed[ButtonCount] = {};  // went down since the last frame began
     float travel[ButtonCount] = {};  // LT and RT
     bool keyboardLast = true;
+    PadSnapshot padAtFrame, padAtLastFrame;
+    bool buttonPressedBeforeFrame[ButtonCount] = {};
     int vehicleAtStart = 0;  // the player's vehicle when the frame's input came
     Vec3 positionAtStart;
     GameReactions reacted;
@@ -38,23 +45,31 @@ ControlsState& Controls() {
     return state;
 }
 
-bool ButtonHeld(const ControlsState& c, PadButton button) {
+bool ButtonHeld(const PadSnapshot& pad, PadButton button) {
     const int b = static_cast<int>(button);
-    return b > 0 && b < ButtonCount && (c.buttonDown[b] || c.travel[b] > 0.0f);
+    return b > 0 && (pad.down[b] || pad.travel[b] > 0.0f);
 }
 
-bool KeyHeld(const GameControl& control) {
+template <typename Test>
+bool AnyKey(const GameControl& control, Test test) {
     for (uint8_t key : control.keys)
-        if (key != 0 && keyboard::PhysicalKeyHeld(key)) return true;
+        if (key != 0 && test(key)) return true;
     return false;
+}
+
+bool Pressed(const ControlsState& c, int control) {
+    const GameControl& own = GameControls[control];
+    return AnyKey(own, keyboard::PhysicalKeyHeld) || ButtonHeld(c.padAtFrame, own.pad);
 }
 
 // A tap between two frames is a press the game sees, though the key is up
-// again by the next frame and was down in the last.
-bool KeyPressedSinceLastFrame(const GameControl& control) {
-    for (uint8_t key : control.keys)
-        if (key != 0 && keyboard::PhysicalKeyPressedSinceLastFrame(key)) return true;
-    return false;
+// again as the frame begins and was down as the last one began.
+bool JustPressed(const ControlsState& c, int control) {
+    const GameControl& own = GameControls[control];
+    if (!Pressed(c, control)) return false;
+    const bool was = AnyKey(own, keyboard::PhysicalKeyHeldLastFrame) || ButtonHeld(c.padAtLastFrame, own.pad);
+    return !was || AnyKey(own, keyboard::PhysicalKeyPressedSinceLastFrame) ||
+           c.buttonPressedBeforeFrame[static_cast<int>(own.pad)];
 }
 
 int ControlOf(uint64_t slot) {
@@ -66,10 +81,6 @@ uint64_t FromFloat(float value) {
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     return bits;
-}
-
-bool JustPressed(const ControlsState& c, int control) {
-    return c.pressed[control] && (!c.wasPressed[control] || c.fresh[control]);
 }
 
 bool Acts(const ControlsState& c, int control) { return JustPressed(c, control) && !c.disabled[control]; }
@@ -111,14 +122,12 @@ void KeyboardUsed() { Controls().keyboardLast = true; }
 
 void BeginFrame() {
     ControlsState& c = Controls();
-    std::memcpy(c.wasPressed, c.pressed, sizeof c.pressed);
     std::memset(c.disabled, 0, sizeof c.disabled);
-    for (int i = 0; i < GameControlCount; ++i) {
-        const GameControl& control = GameControls[i];
-        c.pressed[i] = KeyHeld(control) || ButtonHeld(c, control.pad);
-        c.fresh[i] = KeyPressedSinceLastFrame(control) || c.buttonPressed[static_cast<int>(control.pad)];
-    }
-    keyboard::ForgetPresses();
+    keyboard::BeginFrame();
+    c.padAtLastFrame = c.padAtFrame;
+    std::memcpy(c.padAtFrame.down, c.buttonDown, sizeof c.buttonDown);
+    std::memcpy(c.padAtFrame.travel, c.travel, sizeof c.travel);
+    std::memcpy(c.buttonPressedBeforeFrame, c.buttonPressed, sizeof c.buttonPressed);
     std::memset(c.buttonPressed, 0, sizeof c.buttonPressed);
     c.vehicleAtStart = Get(Player()).seatedIn;
     c.positionAtStart = Get(Player()).position;
@@ -132,7 +141,7 @@ bool Answer(uint64_t hash, const uint64_t* args, uint64_t* slots) {
         if (const int control = ControlOf(args[1]); control >= 0) c.disabled[control] = true;
         return true;
     case 0xE2587F8CBBD87B1Dull:  // IS_DISABLED_CONTROL_PRESSED
-        if (const int control = ControlOf(args[1]); control >= 0) slots[0] = c.pressed[control] ? 1 : 0;
+        if (const int control = ControlOf(args[1]); control >= 0) slots[0] = Pressed(c, control) ? 1 : 0;
         return true;
     case 0x91AEF906BCA88877ull:  // IS_DISABLED_CONTROL_JUST_PRESSED
         if (const int control = ControlOf(args[1]); control >= 0) slots[0] = JustPressed(c, control) ? 1 : 0;
@@ -140,8 +149,9 @@ bool Answer(uint64_t hash, const uint64_t* args, uint64_t* slots) {
     case 0x11E65974A982637Cull:  // GET_DISABLED_CONTROL_NORMAL: a key or button all the way, a trigger its travel
         if (const int control = ControlOf(args[1]); control >= 0) {
             const GameControl& own = GameControls[control];
-            float normal = KeyHeld(own) || c.buttonDown[static_cast<int>(own.pad)] ? 1.0f : 0.0f;
-            if (c.travel[static_cast<int>(own.pad)] > normal) normal = c.travel[static_cast<int>(own.pad)];
+            const int pad = static_cast<int>(own.pad);
+            float normal = AnyKey(own, keyboard::PhysicalKeyHeld) || c.padAtFrame.down[pad] ? 1.0f : 0.0f;
+            if (c.padAtFrame.travel[pad] > normal) normal = c.padAtFrame.travel[pad];
             slots[0] = FromFloat(normal);
         }
         return true;
@@ -158,7 +168,7 @@ const GameReactions& React() {
     ControlsState& c = Controls();
     GameReactions& r = c.reacted;
     for (int control = SwitchFirst; control <= SwitchLast; ++control) r.switchedCharacter |= Acts(c, control);
-    r.wheelShown = c.pressed[CharacterWheel] && !c.disabled[CharacterWheel];
+    r.wheelShown = Pressed(c, CharacterWheel) && !c.disabled[CharacterWheel];
     if (c.vehicleAtStart != 0) {
         r.ownExit = Acts(c, VehicleExit);
     } else if (Acts(c, Enter)) {

@@ -78,10 +78,13 @@ void Reset();
 bool NextRepeatBy(uint64_t untilMicroseconds, uint64_t& atMicroseconds);
 void Repeat();  // sends the repeat due now
 void ClockSet(uint64_t nowMicroseconds);
-// Whether the physical key the game's control table names by this code is
-// held (160 to 165 a side of a modifier, 13 either Enter).
+// The keys as the game reads them, once a frame: BeginFrame takes them as
+// the frame begins. Whether the physical key the game's control table names
+// by this code (160 to 165 a side of a modifier, 13 either Enter) was held
+// then, was held as the frame before began, and went down (not a repeat)
+// in between.
+void BeginFrame();
 bool PhysicalKeyHeld(uint8_t code);
-// Whether it went down (not a repeat) since the last ForgetPresses.
+bool PhysicalKeyHeldLastFrame(uint8_t code);
 bool PhysicalKeyPressedSinceLastFrame(uint8_t code);
-void ForgetPresses();
 }  // namespace sim::keyboard

@@ -81,7 +81,12 @@ constexpr uint32_t NoKey = IdCount;
 
 struct KeyboardState {
     bool down[IdCount] = {};
-    bool pressed[IdCount] = {};  // went down since the frame before
+    bool pressed[IdCount] = {};  // went down since the last frame began
+    // The game reads its input once a frame, as it began: each key then,
+    // as the frame before began, and whether it went down in between.
+    bool downAtFrame[IdCount] = {};
+    bool downAtLastFrame[IdCount] = {};
+    bool pressedBeforeFrame[IdCount] = {};
     bool numLock = true;
     bool otherKeySinceAlt = false;  // decides how the release of Alt is sent
     bool shiftLifted = false;       // let go by Windows for a keypad key under Shift
@@ -280,13 +285,25 @@ bool AnyIdOf(uint8_t code, Test test) {
     }
 }
 
-bool PhysicalKeyHeld(uint8_t code) { return AnyIdOf(code, Down); }
-
-bool PhysicalKeyPressedSinceLastFrame(uint8_t code) {
-    return AnyIdOf(code, [](uint32_t id) { return id < IdCount && Keyboard().pressed[id]; });
+bool PhysicalKeyHeld(uint8_t code) {
+    return AnyIdOf(code, [](uint32_t id) { return id < IdCount && Keyboard().downAtFrame[id]; });
 }
 
-void ForgetPresses() { std::memset(Keyboard().pressed, 0, sizeof Keyboard().pressed); }
+bool PhysicalKeyHeldLastFrame(uint8_t code) {
+    return AnyIdOf(code, [](uint32_t id) { return id < IdCount && Keyboard().downAtLastFrame[id]; });
+}
+
+bool PhysicalKeyPressedSinceLastFrame(uint8_t code) {
+    return AnyIdOf(code, [](uint32_t id) { return id < IdCount && Keyboard().pressedBeforeFrame[id]; });
+}
+
+void BeginFrame() {
+    KeyboardState& kb = Keyboard();
+    std::memcpy(kb.downAtLastFrame, kb.downAtFrame, sizeof kb.downAtFrame);
+    std::memcpy(kb.downAtFrame, kb.down, sizeof kb.down);
+    std::memcpy(kb.pressedBeforeFrame, kb.pressed, sizeof kb.pressed);
+    std::memset(kb.pressed, 0, sizeof kb.pressed);
+}
 
 void ClockSet(uint64_t now) {
     KeyboardState& kb = Keyboard();
