@@ -1,5 +1,5 @@
 // Scene set-up goes the player's way (board a metro train from its cab
-// door, press F6, hold keys) except for the console's history, which is
+// door, press the console key, hold keys) except for the console's history, which is
 // written straight into the plug-in: posting 100,000 messages one boarding
 // at a time would copy the growing history 100,000 times.
 #include "bench/scenes.h"
@@ -18,7 +18,7 @@
 #include "bench/replay.h"
 #include "sim/sim.h"
 
-const SceneInfo Scenes[13] = {
+const SceneInfo Scenes[14] = {
     {Scene::Idle, "idle", "idle (not driving, nothing shown, show_hints=0)", false},
     {Scene::Common, "common", "driving, panel (the common frame)", false},
     {Scene::Console0, "console0", "driving, panel + console, 0 messages", false},
@@ -32,6 +32,7 @@ const SceneInfo Scenes[13] = {
     {Scene::Reload, "reload", "settings reload (Alt + I), sample file", false},
     {Scene::HintLook, "hintlook", "on foot 2 m from a cab door, hint shown, a look for the train", false},
     {Scene::HintLine, "hintline", "on foot 2 m from a cab door, hint shown, no look", false},
+    {Scene::CommonPad, "commonpad", "driving, panel, the pad in use (its buttons read, none held)", false},
 };
 
 const SceneInfo* FindScene(const char* name) {
@@ -42,7 +43,8 @@ const SceneInfo* FindScene(const char* name) {
 
 namespace {
 
-constexpr uint32_t KeyAlt = 18, KeyF = 70, KeyI = 73, KeyF6 = 117;
+constexpr uint32_t KeyAlt = 18, KeyF = 70, KeyI = 73;
+constexpr uint32_t KeyConsole = 'O';  // toggle_console in the shipped file
 constexpr uint32_t NormalStep = 16;
 // Longer than the longest debounce (500 ms), so every debounced action is
 // due in every pass.
@@ -58,7 +60,7 @@ const sim::Vec3 MetroCabDoor{-2.0f, 3.25f, 1.0f};
 // down cancel), throttle up and down, the three brakes (they share one
 // timer, so light fires and medium and hard are tested), both door sides
 // (shared timer: left fires), the panel position, and the reload chord's
-// modifier alone. Enter/exit would leave the train, F6 hide the console,
+// modifier alone. Enter/exit would leave the train, the console key hide the console,
 // and the full reload chord makes the pass a file read, measured on its own.
 constexpr uint32_t BusiestKeys[] = {162, 87, 83, 74, 75, 76, 97, 99, 116, 18};
 
@@ -91,7 +93,7 @@ int CarsBeforeTrain(Scene scene) {
 bool OnFootByATrain(Scene scene) { return scene == Scene::HintLook || scene == Scene::HintLine; }
 
 bool Driving(Scene scene) {
-    return scene == Scene::Common || scene == Scene::Busiest || ConsoleMessages(scene) >= 0;
+    return scene == Scene::Common || scene == Scene::CommonPad || scene == Scene::Busiest || ConsoleMessages(scene) >= 0;
 }
 
 // What metro boarding posts: one distance per line, six decimals.
@@ -172,8 +174,9 @@ void SetUpHint(Scene scene) {
     RunPass(scene);
     const bool looked = !sim::CallsTo("ListNearbyVehicles").empty();
     Require(looked == (scene == Scene::HintLook), "the hint did not look as the scene wants it");
-    // Without a look, one text line: its nine drawing natives and nothing else.
-    if (scene == Scene::HintLine) Require(sim::Trace().size() == 9, "a pass without a look issues more than the line");
+    // Without a look, one text line: its nine drawing natives, and the
+    // question of which device was used last (use_gamepad=1), nothing else.
+    if (scene == Scene::HintLine) Require(sim::Trace().size() == 10, "a pass without a look issues more than the line");
 }
 
 // The idle frame is the plug-in with nothing to do: the sample file with
@@ -185,6 +188,16 @@ void WriteSampleSettings(Scene scene) {
     Require(at != std::string::npos, "the sample settings have no show_hints=1");
     if (scene == Scene::Idle) text[at + std::strlen("show_hints=")] = '0';
     std::ofstream("Velquorin.ini", std::ios::binary | std::ios::trunc) << text;
+}
+
+// The pad gave the last input (B, the game's camera, which Velquorin
+// leaves alone): every pass asks, takes the pad's controls and reads them.
+void SetUpPad() {
+    sim::PadDown(sim::pad::B);
+    RunPass(Scene::CommonPad);
+    sim::PadUp(sim::pad::B);
+    RunPass(Scene::CommonPad);
+    Require(!sim::CallsTo("GET_DISABLED_CONTROL_NORMAL").empty(), "the pass did not read the pad");
 }
 
 void SetUpReload() {
@@ -217,14 +230,15 @@ void SetUpScene(Scene scene) {
     int messages = ConsoleMessages(scene);
     if (messages >= 0) {
         PluginOverlay().consoleText = BoardingDistances(messages);
-        sim::TapKey(KeyF6);
-        Require(PluginOverlay().consoleVisible, "F6 did not show the console");
+        sim::TapKey(KeyConsole);
+        Require(PluginOverlay().consoleVisible, "the console key did not show the console");
         Require(sim::ConsoleTextDrawn() == PluginOverlay().consoleText, "the console drew another text");
     }
     if (scene == Scene::Busiest) SetUpBusiest();
     if (CarsBeforeTrain(scene) >= 0) SetUpBoarding(scene);
     if (scene == Scene::Reload) SetUpReload();
     if (OnFootByATrain(scene)) SetUpHint(scene);
+    if (scene == Scene::CommonPad) SetUpPad();
     if (CarsBeforeTrain(scene) < 0)
         for (int i = 0; i < 3; ++i) RunPass(scene);
     if (Driving(scene)) Require(sim::PanelLines().size() == 4, "the driver panel is not drawn");

@@ -17,6 +17,7 @@ enum class Scene {
     Reload,
     HintLook,
     HintLine,
+    CommonPad,
 };
 
 struct SceneInfo {
@@ -25,7 +26,7 @@ struct SceneInfo {
     const char* title;  // for the tables
     bool timedSingly;   // each pass timed alone, with untimed steps between passes
 };
-extern const SceneInfo Scenes[13];
+extern const SceneInfo Scenes[14];
 const SceneInfo* FindScene(const char* name);
 
 // Once per process: a fresh working directory holding the sample settings,

@@ -37,8 +37,10 @@ add_library(velquorin_sim STATIC
   ${CMAKE_SOURCE_DIR}/sim/host.cpp
   ${CMAKE_SOURCE_DIR}/sim/world.cpp
   ${CMAKE_SOURCE_DIR}/sim/keyboard.cpp
+  ${CMAKE_SOURCE_DIR}/sim/controls.cpp
   ${CMAKE_SOURCE_DIR}/sim/platform_posix.cpp
-  ${CMAKE_SOURCE_DIR}/src/settings/profile_reader.cpp)
+  ${CMAKE_SOURCE_DIR}/src/settings/profile_reader.cpp
+  ${CMAKE_SOURCE_DIR}/src/host/game_controls_table.cpp)
 target_include_directories(velquorin_sim PUBLIC ${CMAKE_SOURCE_DIR} PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(velquorin_sim PRIVATE ${VELQUORIN_WARNINGS})
 target_link_libraries(velquorin_sim PUBLIC ${CMAKE_DL_LIBS} PRIVATE Boost::context)

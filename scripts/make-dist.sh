@@ -103,7 +103,7 @@ Compatibility
     Velquorin and your Velquorin.ini as they are.
   - Single-player only: plug-ins like this one do not run online.
 
-Keys (the defaults; Velquorin.ini can change every one but F6)
+Keys (the defaults; Velquorin.ini can change every one)
   F              board the train beside you, or leave it
   W / S          throttle up / down (hold)
   J / K / L      light / medium / hard brake (press again to release)
@@ -111,10 +111,37 @@ Keys (the defaults; Velquorin.ini can change every one but F6)
   Numpad 1 / 3   open or shut the left / right doors
   F5             move the driver panel to its next position, then hide it
   Alt + I        reload Velquorin.ini without restarting the game
-  F6             show or hide the console (fixed)
+  O              show or hide the console (toggle_console=O; left out: F6)
   In Velquorin.ini a key is written by name, as in throttle_up=W or
   open_left_doors=NUMPAD1; a number (Windows' virtual-key code, such as
   87 for W) works too.
+
+Keys the game also uses
+  The game reads some of these keys itself: F leaves a vehicle (on foot
+  it enters one), F5 to F7 switch character, holding Alt opens the
+  character wheel, W and S drive. While you drive, Velquorin takes every
+  such control on a key of yours from the game, so F5 only moves the
+  panel, F leaves only by Velquorin's rule, Alt + I brings up no wheel.
+  The rest stay the game's (horn on E, headlights on H). On foot every
+  key is the game's, except F where the hint says "Press F to drive":
+  there F seats you in the train, not in a car parked beside it. So on
+  foot Alt also opens the wheel (the right Alt does not), and a console
+  on F6 would switch character: the console is on O, which the game does
+  not use; toggle_console in [keys] moves it. velquorin-check.exe lists
+  what the game does with each of your keys.
+
+With a gamepad
+  With use_gamepad=1 (the [gameplay] section; as shipped) a pad drives
+  too, while it gave the game its last input (a key press hands over to
+  the keys again). Each button does what its key does:
+    RT / LT          throttle up / down (pulled beyond half way)
+    A / X / RB       light / medium / hard brake
+    LB               forward or backward (only while stopped)
+    D-pad left/right open or shut the left / right doors
+    D-pad down       move the driver panel on, or hide it
+    Y                leave the train; at the cab door, board it
+  The game keeps its own buttons: horn on L3, cameras on R3 and B,
+  pause on Start. The reload chord and the console have keys only.
 
 The hint on foot
   With show_hints=1 (the [gui] section; as shipped) a line where the
@@ -168,7 +195,7 @@ Settings
   it, then press Alt + I in the game: the panel goes back to its first
   place. A setting left out takes its default. If a setting cannot be read
   (a panel position that is not a number), the plug-in keeps running and
-  the console (F6) names the setting.
+  the console (O) names the setting.
   When the game reloads (a save loaded, a mission started over),
   Velquorin starts afresh: you are on foot, the settings are read again,
   and F boards the next train; throttle, brakes, direction and the console

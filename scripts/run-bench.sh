@@ -33,7 +33,7 @@ per_pass() {
 machine() { echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"; }
 
 echo "== instructions per pass (callgrind, Linux build)"
-for scene in common console100000 busiest hintlook hintline; do
+for scene in common commonpad console100000 busiest hintlook hintline; do
   echo "$scene $(per_pass "$scene") $(per_pass "$scene" --floor)" | tee -a "$work/instructions"
 done
 

@@ -53,12 +53,17 @@ constexpr NativeInfo Catalogue[] = {
     {0x25FBB336DF1804CBull, "BeginTextEntry", "s"},
     {0x6C188BE134E074AAull, "AddTextString", "s"},
     {0xCD015E5BB0D96A57ull, "EndTextDraw", "ffi"},
+    {0xFE99B66D079CF6BCull, "DISABLE_CONTROL_ACTION", "iii"},
+    {0xE2587F8CBBD87B1Dull, "IS_DISABLED_CONTROL_PRESSED", "ii"},
+    {0x91AEF906BCA88877ull, "IS_DISABLED_CONTROL_JUST_PRESSED", "ii"},
+    {0x11E65974A982637Cull, "GET_DISABLED_CONTROL_NORMAL", "ii"},
+    {0xA571D46727E2B718ull, "IS_USING_KEYBOARD_AND_MOUSE", "i"},
 };
 
 // Dispatch: an open-addressed table indexed by the hash's low bits, built
 // at compile time. Every native of every frame passes through here, and at
 // most half the slots are taken, so a lookup ends within a probe or two.
-constexpr size_t DispatchSlots = 64;
+constexpr size_t DispatchSlots = 128;
 static_assert(std::size(Catalogue) * 2 <= DispatchSlots, "the dispatch table needs room to stay short-probed");
 
 struct DispatchTable {
@@ -294,6 +299,13 @@ void AppendNewLogLines(HostState& s) {
     s.logBytesTraced = size;
 }
 
+void AppendReactions(HostState& s, const GameReactions& reacted) {
+    if (reacted.switchedCharacter) AppendLine(s, "game: switched character");
+    if (reacted.ownExit) AppendLine(s, "game: own exit");
+    if (reacted.enteredCar) AppendLine(s, "game: entered a car");
+    if (reacted.wheelShown) AppendLine(s, "game: character wheel");
+}
+
 void AppendFrameEnd(HostState& s) {
     AppendNewLogLines(s);
     std::string& out = s.scenario;
@@ -383,6 +395,7 @@ uint64_t* NativeCall() {
     try {
         bool answered = false;
         if (s.hook) answered = s.hook(info->hash, std::vector<uint64_t>(s.args, s.args + s.argCount), s.slots);
+        if (!answered) answered = controls::Answer(info->hash, s.args, s.slots);
         if (!answered) world::Answer(info->hash, s.args, s.argCount, s.slots);
     } catch (...) {
         if (keeping) s.scenario += " threw\n";
@@ -521,6 +534,7 @@ void RunFrameMicroseconds(uint64_t step) {
     ClearTrace();
     ++s.frames;
     if (KeepingScenario(s)) AppendLine(s, "frame " + std::to_string(s.frames) + " at " + std::to_string(Now()));
+    controls::BeginFrame();
     if (s.script) {
         if (!s.fiberCreated) {
             platform::CreateScriptFiber(s.script);
@@ -528,6 +542,8 @@ void RunFrameMicroseconds(uint64_t step) {
         }
         platform::SwitchToScript();
     }
+    const GameReactions& reacted = controls::React();
+    if (KeepingScenario(s)) AppendReactions(s, reacted);
     if (KeepingScenario(s)) AppendFrameEnd(s);
     world::AfterFrame(static_cast<float>(step) / 1e6f);
 }
@@ -552,6 +568,7 @@ void SendKeyMessage(uint32_t key, int isWithAlt, int wasDownBefore, int isUpNow,
         AppendLine(s, "key " + std::to_string(key) + (isUpNow ? " up" : " down") +
                           (isUpNow != 0 && isUpNow != 1 ? " (" + std::to_string(isUpNow) + ")" : "") + fields);
     }
+    controls::KeyboardUsed();
     if (s.keyboard) s.keyboard(key, repeats, scanCode, isExtended, isWithAlt, wasDownBefore, isUpNow);
 }
 
@@ -674,6 +691,7 @@ void ResetKeepingPlugin() {
     s.faults.clear();
     ClearTrace();
     world::Reset();
+    controls::Reset();
 }
 
 }  // namespace sim

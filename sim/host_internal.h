@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "sim/sim.h"
+
 namespace sim::host {
 using ScriptFunction = void (*)();
 using KeyboardHandler = void (*)(uint32_t key, uint16_t repeats, uint8_t scanCode, int isExtended, int isWithAlt,
@@ -51,7 +53,23 @@ namespace sim::world {
 bool Answer(uint64_t hash, const uint64_t* args, int argCount, uint64_t* slots);
 void AfterFrame(float seconds);
 void Reset();
+// A character out of whatever seat it sits in, where it stands.
+void Unseat(int character);
+// The nearest vehicle of no train model within reach of a point, or 0.
+int VehicleWithinReach(Vec3 at, float reach);
 }  // namespace sim::world
+
+namespace sim::controls {
+void Reset();
+void KeyboardUsed();
+// Before the script's pass: the controls pressed from the keys and buttons
+// held now, none disabled.
+void BeginFrame();
+// Answers a control native; false for any other hash.
+bool Answer(uint64_t hash, const uint64_t* args, uint64_t* slots);
+// After the pass: what the game does on the controls it was left.
+const GameReactions& React();
+}  // namespace sim::controls
 
 namespace sim::keyboard {
 // Every key up, NumLock on, Windows' default repeat.
@@ -60,4 +78,13 @@ void Reset();
 bool NextRepeatBy(uint64_t untilMicroseconds, uint64_t& atMicroseconds);
 void Repeat();  // sends the repeat due now
 void ClockSet(uint64_t nowMicroseconds);
+// The keys as the game reads them, once a frame: BeginFrame takes them as
+// the frame begins. Whether the physical key the game's control table names
+// by this code (160 to 165 a side of a modifier, 13 either Enter) was held
+// then, was held as the frame before began, and went down (not a repeat)
+// in between.
+void BeginFrame();
+bool PhysicalKeyHeld(uint8_t code);
+bool PhysicalKeyHeldLastFrame(uint8_t code);
+bool PhysicalKeyPressedSinceLastFrame(uint8_t code);
 }  // namespace sim::keyboard

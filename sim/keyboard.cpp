@@ -5,6 +5,7 @@
 // key pressed last.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 
 #include "sim/host_internal.h"
@@ -80,6 +81,12 @@ constexpr uint32_t NoKey = IdCount;
 
 struct KeyboardState {
     bool down[IdCount] = {};
+    bool pressed[IdCount] = {};  // went down since the last frame began
+    // The game reads its input once a frame, as it began: each key then,
+    // as the frame before began, and whether it went down in between.
+    bool downAtFrame[IdCount] = {};
+    bool downAtLastFrame[IdCount] = {};
+    bool pressedBeforeFrame[IdCount] = {};
     bool numLock = true;
     bool otherKeySinceAlt = false;  // decides how the release of Alt is sent
     bool shiftLifted = false;       // let go by Windows for a keypad key under Shift
@@ -186,6 +193,7 @@ void KeyDown(uint32_t id) {
         kb.shiftLifted = true;
     }
     if (id < IdCount) kb.down[id] = true;
+    if (id < IdCount && !wasDown) kb.pressed[id] = true;
     SendDownOf(id, k, wasDown);
     if (id == key::NumLock && !wasDown) kb.numLock = !kb.numLock;
     if (!wasDown && id < IdCount) {
@@ -259,6 +267,42 @@ void Repeat() {
     if (kb.repeating == NoKey) return;
     kb.nextRepeatAt += kb.repeatInterval;
     SendDownOf(kb.repeating, Find(kb.repeating), true);
+}
+
+// The ids that are this physical key: the generic name of a modifier is
+// its left key, AltGr is a left Control and a right Alt at once.
+template <typename Test>
+bool AnyIdOf(uint8_t code, Test test) {
+    switch (code) {
+    case 160: return test(key::LeftShift) || test(key::Shift);
+    case 161: return test(key::RightShift);
+    case 162: return test(key::LeftControl) || test(key::Control) || test(key::AltGr);
+    case 163: return test(key::RightControl);
+    case 164: return test(key::LeftAlt) || test(key::Alt);
+    case 165: return test(key::RightAlt) || test(key::AltGr);
+    case 13: return test(13) || test(key::NumpadEnter);
+    default: return test(code);
+    }
+}
+
+bool PhysicalKeyHeld(uint8_t code) {
+    return AnyIdOf(code, [](uint32_t id) { return id < IdCount && Keyboard().downAtFrame[id]; });
+}
+
+bool PhysicalKeyHeldLastFrame(uint8_t code) {
+    return AnyIdOf(code, [](uint32_t id) { return id < IdCount && Keyboard().downAtLastFrame[id]; });
+}
+
+bool PhysicalKeyPressedSinceLastFrame(uint8_t code) {
+    return AnyIdOf(code, [](uint32_t id) { return id < IdCount && Keyboard().pressedBeforeFrame[id]; });
+}
+
+void BeginFrame() {
+    KeyboardState& kb = Keyboard();
+    std::memcpy(kb.downAtLastFrame, kb.downAtFrame, sizeof kb.downAtFrame);
+    std::memcpy(kb.downAtFrame, kb.down, sizeof kb.down);
+    std::memcpy(kb.pressedBeforeFrame, kb.pressed, sizeof kb.pressed);
+    std::memset(kb.pressed, 0, sizeof kb.pressed);
 }
 
 void ClockSet(uint64_t now) {

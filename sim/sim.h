@@ -116,6 +116,41 @@ void SendKeyMessage(uint32_t key, int isWithAlt, int wasDownBefore, int isUpNow,
                     int isExtended = 0, uint16_t repeats = 1);
 
 // ---------------------------------------------------------------------------
+// [SECTION] The game's controls and a pad. The game maps keys and pad
+// buttons to controls of its own (the plug-in's table of them, with each
+// control's default key and button) and acts on a control just pressed
+// that no script disabled in that frame. A control is pressed while a key
+// or button with that default is held, or a trigger has any travel.
+namespace pad {
+// The order of the plug-in's PadButton.
+enum Button : uint8_t { A = 1, B, X, Y, LB, RB, LT, RT, L3, R3, DpadUp, DpadDown, DpadLeft, DpadRight, Back, Start };
+}  // namespace pad
+void PadDown(pad::Button button);
+void PadUp(pad::Button button);
+// LT or RT pulled 0.0 (let go) to 1.0 (all the way).
+void SetTrigger(pad::Button trigger, float travel);
+// Every button up and both triggers let go.
+void ReleasePad();
+// Which device gave the last input: a key message, or a pad button going
+// down or a trigger moving. The keyboard after every Reset.
+bool KeyboardLastUsed();
+// What the game did of its own in the last frame, on controls just pressed
+// that no script disabled: the player's character switched (166 to 169: a
+// new character handle, the old one out of its seat), the game's own exit
+// from a vehicle (75: the player stands beside it), the player walked into
+// a car within reach (23, on foot, a vehicle of no train model within
+// 3 m), the character wheel shown (19 held).
+struct GameReactions {
+    bool switchedCharacter = false;
+    bool ownExit = false;
+    bool enteredCar = false;
+    bool wheelShown = false;
+};
+const GameReactions& GameReacted();
+// Whether the plug-in disabled the control in the last frame.
+bool ControlDisabled(int control);
+
+// ---------------------------------------------------------------------------
 // [SECTION] The game world
 struct Entity {
     int handle = 0;

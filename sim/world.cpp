@@ -194,6 +194,24 @@ namespace world {
 
 void Reset() { World() = FreshWorld(); }
 
+void Unseat(int character) {
+    if (Entity* e = Find(character)) sim::Unseat(*e);
+}
+
+int VehicleWithinReach(Vec3 at, float reach) {
+    int nearest = 0;
+    float best = reach;
+    for (auto& [handle, e] : World().entities) {
+        if (e.kind != Entity::Vehicle) continue;
+        bool train = false;
+        for (const char* model : TrainModels) train |= e.model == model;
+        const float dx = e.position.x - at.x, dy = e.position.y - at.y, dz = e.position.z - at.z;
+        const float distance = std::sqrt(dx * dx + dy * dy + dz * dz);
+        if (!train && distance <= best) nearest = handle, best = distance;
+    }
+    return nearest;
+}
+
 // Trains run at the speed they were last given; whoever sits in them
 // rides along.
 void AfterFrame(float seconds) {

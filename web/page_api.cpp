@@ -15,6 +15,7 @@
 
 #include "browser_keys.h"
 #include "driving/drive_state.h"
+#include "game_keys.h"
 #include "json_text.h"
 #include "key_hints.h"
 #include "host/key_names.h"
@@ -254,12 +255,14 @@ EMSCRIPTEN_KEEPALIVE const char* vq_state() {
         if (shown.empty() && code != 0) shown = std::to_string(code);
         keys += std::string(keys.empty() ? "" : ",") + "{\"action\":" + JsonString(SettingKeys[row].name) +
                 ",\"code\":" + std::to_string(code) + ",\"key\":" + JsonString(shown) +
+                ",\"game\":" + JsonString(GameUseInBrief(code)) +
                 ",\"note\":" + JsonString(KeyNotes[row]) + "}";
     }
     Answer = "{\"presets\":[" + presets + "],\"backgroundOpacity\":" + std::to_string(Settings.backgroundOpacity) +
              ",\"textOpacity\":" + std::to_string(Settings.textOpacity) +
              ",\"metric\":" + (Settings.useMetricSystem ? "true" : "false") +
-             ",\"showHints\":" + (Settings.showHints ? "true" : "false") + ",\"keys\":[" + keys +
+             ",\"showHints\":" + (Settings.showHints ? "true" : "false") +
+             ",\"useGamepad\":" + (Settings.useGamepad ? "true" : "false") + ",\"keys\":[" + keys +
              "],\"keyFindings\":" + FindingsJson(MentionsABinding) +
              ",\"panelFindings\":" + FindingsJson(MentionsAPanel) +
              ",\"editable\":" + (Refused || IsUtf16Text(Document) ? "false" : "true") +

@@ -7,12 +7,14 @@
 #include <cstring>
 
 #include "driving/drive_state.h"
+#include "driving/pad_state.h"
 #include "host/natives.h"
 #include "host/platform.h"
 #include "host/script_hook.h"
 #include "settings/profile_reader.h"
 
 DriveRecord DriveState;  // the page's sample state
+PadRecord PadState;      // no pad in the page's sample
 
 namespace {
 

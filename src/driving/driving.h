@@ -11,6 +11,11 @@ bool PanelPositionKeyFires();
 bool ReloadChordFires();
 bool EnterExitKeyFires();
 bool ConsoleKeyFires();
+// First in a pass: while driving, the game's controls on every key of ours
+// that acts then; on foot where the hint says the enter/exit key boards,
+// that key's; anywhere else none. With use_gamepad on it first asks
+// whether the pad gave the last input, and takes its buttons' too.
+void TakeGameControlsForPass(bool atBoardingCabDoor);
 
 // Boarding and leaving. The look asks the natives of a press, in its order,
 // and nothing else: no console post, nobody moved.

@@ -127,3 +127,25 @@ void BeginTextEntry(const char* entryType) {
 void AddTextString(const char* text) { Invoke(NativeHash::AddTextString, static_cast<const void*>(text)); }
 
 void EndTextDraw(float x, float y) { Invoke(NativeHash::EndTextDraw, x, y, 0); }
+
+// A pass takes up to a couple of hundred controls; the loop stays beside
+// the calls, so each costs the host's functions and little more.
+void DisableControlActions(int group, const uint16_t* controls, int count, int disableRelated) {
+    for (int i = 0; i < count; ++i) Invoke(NativeHash::DISABLE_CONTROL_ACTION, group, int{controls[i]}, disableRelated);
+}
+
+int IS_DISABLED_CONTROL_PRESSED(int group, int control) {
+    return SlotInt(Invoke(NativeHash::IS_DISABLED_CONTROL_PRESSED, group, control), 0);
+}
+
+int IS_DISABLED_CONTROL_JUST_PRESSED(int group, int control) {
+    return SlotInt(Invoke(NativeHash::IS_DISABLED_CONTROL_JUST_PRESSED, group, control), 0);
+}
+
+float GET_DISABLED_CONTROL_NORMAL(int group, int control) {
+    return SlotFloat(Invoke(NativeHash::GET_DISABLED_CONTROL_NORMAL, group, control), 0);
+}
+
+int IS_USING_KEYBOARD_AND_MOUSE(int group) {
+    return SlotInt(Invoke(NativeHash::IS_USING_KEYBOARD_AND_MOUSE, group), 0);
+}

@@ -39,6 +39,11 @@ constexpr uint64_t TextEdge = 0x441603240D202FA6ull;
 constexpr uint64_t BeginTextEntry = 0x25FBB336DF1804CBull;
 constexpr uint64_t AddTextString = 0x6C188BE134E074AAull;
 constexpr uint64_t EndTextDraw = 0xCD015E5BB0D96A57ull;
+constexpr uint64_t DISABLE_CONTROL_ACTION = 0xFE99B66D079CF6BCull;
+constexpr uint64_t IS_DISABLED_CONTROL_PRESSED = 0xE2587F8CBBD87B1Dull;
+constexpr uint64_t IS_DISABLED_CONTROL_JUST_PRESSED = 0x91AEF906BCA88877ull;
+constexpr uint64_t GET_DISABLED_CONTROL_NORMAL = 0x11E65974A982637Cull;
+constexpr uint64_t IS_USING_KEYBOARD_AND_MOUSE = 0xA571D46727E2B718ull;
 }  // namespace NativeHash
 
 // Characters and vehicles.
@@ -75,3 +80,15 @@ void TextEdge();
 void BeginTextEntry(const char* entryType);
 void AddTextString(const char* text);
 void EndTextDraw(float x, float y);
+
+// The game's controls. Group 0 is the player's; a control disabled stays
+// so for the current frame only. The IS_DISABLED_ forms read a control
+// whether or not it was disabled; a trigger's normal runs 0.0 to 1.0.
+// DISABLE_CONTROL_ACTION(group, control, disableRelated) once for each of
+// count controls, in their order.
+void DisableControlActions(int group, const uint16_t* controls, int count, int disableRelated);
+int IS_DISABLED_CONTROL_PRESSED(int group, int control);
+int IS_DISABLED_CONTROL_JUST_PRESSED(int group, int control);
+float GET_DISABLED_CONTROL_NORMAL(int group, int control);
+// Nonzero when the last input came from keyboard or mouse, 0 from a pad.
+int IS_USING_KEYBOARD_AND_MOUSE(int group);

@@ -49,13 +49,6 @@ void AppendActionsOf(LogLineRecord& line, uint32_t code, bool& any) {
         AppendText(line, binding.key);
         any = true;
     }
-    if (code == ConsoleKey) {
-        AppendText(line, any ? ", " : "");
-        AppendText(line, "the console (");
-        AppendText(line, KeyNameOfCode(ConsoleKey));
-        AppendText(line, ")");
-        any = true;
-    }
 }
 
 void WriteKeyLine(const KeyNote& note) {

@@ -1,4 +1,4 @@
-// The twelve bindings by their settings keys, for the log's settings and
+// The thirteen bindings by their settings keys, for the log's settings and
 // key lines, and a code as the settings checker shows it: "W (87)".
 #pragma once
 #include <cstdint>
@@ -25,6 +25,7 @@ constexpr LoggedBinding LoggedBindings[] = {
     {"brake_hard", &SettingsRecord::brakeHardKey},
     {"change_direction", &SettingsRecord::changeDirectionKey},
     {"toggle_gui_position", &SettingsRecord::toggleGuiPositionKey},
+    {"toggle_console", &SettingsRecord::toggleConsoleKey},
 };
 
 inline void AppendBinding(LogLineRecord& line, uint32_t code) {

@@ -57,6 +57,8 @@ void AppendEveryValue(LogLineRecord& line) {
     AppendNumber(line, s.showHints ? 1 : 0);
     AppendSetting(line, "write_log");
     AppendNumber(line, s.writeLog ? 1 : 0);
+    AppendSetting(line, "use_gamepad");
+    AppendNumber(line, s.useGamepad ? 1 : 0);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // for 3 s. Every text lives in this record, so no pass allocates.
 #include <cstdint>
 
+#include "driving/pad_state.h"
 #include "host/platform.h"
 #include "overlay/boarding_hint.h"
 #include "overlay/overlay_state.h"
@@ -19,6 +20,8 @@ struct BoardingHintRecord {
     bool looked = false;  // false: the next pass on foot looks at once
     uint32_t lookTick = 0;
     char line[100] = "";  // what the last look found; "" draws nothing
+    bool boardsHere = false;  // the line is the one that says the key boards
+    bool padAtLook = false;   // the line names Y while the pad is in use
     bool reasonShown = false;
     uint32_t reasonTick = 0;
     char reason[100] = "";
@@ -30,6 +33,8 @@ uint32_t Now() { return static_cast<uint32_t>(GetTickCount()); }
 
 void TakeLook(const BoardingLook& look, uint32_t now) {
     FormatOnFootHint(BoardingHint.line, look);
+    BoardingHint.boardsHere = look.verdict == BoardingVerdict::Boards && BoardingHint.line[0] != '\0';
+    BoardingHint.padAtLook = PadState.inUse;
     BoardingHint.lookTick = now;
     BoardingHint.looked = true;
 }
@@ -39,6 +44,7 @@ void TakeLook(const BoardingLook& look, uint32_t now) {
 bool BoardingHintWantsLook() {
     // Hidden by the position cycle: the player asked for a clear screen.
     if (DriveState.driving || !OverlayState.panelVisible) return false;
+    if (BoardingHint.padAtLook != PadState.inUse) return true;  // the line names the other key
     return !BoardingHint.looked || Now() - BoardingHint.lookTick > LookInterval;
 }
 
@@ -67,3 +73,10 @@ void NoteEnterExitPress(const EnterExitOutcome& outcome) {
 }
 
 void ForgetBoardingHint() { BoardingHint = BoardingHintRecord{}; }
+
+bool HintSaysEnterExitBoardsHere() {
+    // What the last pass drew: the hint shows nothing while the panel is
+    // hidden, and a press's reason stands in its place for a while.
+    return Settings.showHints && !DriveState.driving && OverlayState.panelVisible && BoardingHint.boardsHere &&
+           !BoardingHint.reasonShown;
+}

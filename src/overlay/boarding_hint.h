@@ -18,6 +18,9 @@ void ShowBoardingHint();
 void NoteEnterExitPress(const EnterExitOutcome& outcome);
 // After a game reload nothing the old world showed stays on the screen.
 void ForgetBoardingHint();
+// Whether the line on foot now says the enter/exit key boards here
+// ("Press F to drive"); false with show_hints off.
+bool HintSaysEnterExitBoardsHere();
 
 // The texts: the line on foot ("" when there is nothing to say), the
 // reason after a press ("" when there is none to give), and the line drawn

@@ -1,5 +1,6 @@
 // The hint's texts and where it is drawn: at the panel's place, in the
 // panel's text style, so the player finds it where the panel will be.
+#include "driving/pad_state.h"
 #include "host/key_names.h"
 #include "host/key_table.h"
 #include "overlay/boarding_hint.h"
@@ -19,6 +20,11 @@ double Metres(float distance) { return FormattedValue(static_cast<double>(distan
 void FormatOnFootHint(char (&line)[100], const BoardingLook& look) {
     line[0] = '\0';
     if (look.verdict == BoardingVerdict::Boards) {
+        // Y boards as well while the pad is in use.
+        if (PadState.inUse) {
+            FormatLine(line, "%s", "Press Y to drive");
+            return;
+        }
         const uint32_t key = Settings.enterExitKey;
         // A key that can never fire boards nothing: no line rather than a
         // key the player cannot press (a misspelt name reads as 0, and the

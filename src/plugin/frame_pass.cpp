@@ -56,6 +56,9 @@ void HandleControls(const DriveEnding& seatCheck) {
 // pass's keys changed shows in this pass's drawing.
 void RunFramePass() {
     Guarded([] {
+        // The game ignores a control taken for this frame only: first, so
+        // it has none of the keys the pass may act on.
+        TakeGameControlsForPass(HintSaysEnterExitBoardsHere());
         WriteKeyLines();     // the keys' first messages since the last pass, to the log
         PaceStepsForPass();  // how many speed steps this pass takes
         const DriveEnding seatCheck = EndDriveIfPlayerLeftSeat();

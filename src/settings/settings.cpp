@@ -1,10 +1,11 @@
-// LoadSettings: the 29 keys of Velquorin.ini, in file order.
+// LoadSettings: the 31 keys of Velquorin.ini, in file order.
 #include "settings/load_settings.h"
 
 #include <cstring>
 #include <exception>
 
 #include "host/key_names.h"
+#include "settings/controls_taken.h"
 #include "settings/panel_position.h"
 #include "settings/profile_access.h"
 
@@ -97,6 +98,14 @@ void ReadKeysBeforeWriteLog(SettingsLoadRecord& load) {
     s.showHints = ReadInt("gui", "show_hints", D.showHints ? 1 : 0) != 0;
 }
 
+// The keys after write_log, read only when the reading before it went
+// through, like every key after a position that failed.
+void ReadKeysAfterWriteLog() {
+    SettingsRecord& s = Settings;
+    s.toggleConsoleKey = ReadKey("toggle_console", D.toggleConsoleKey);
+    s.useGamepad = ReadInt("gameplay", "use_gamepad", D.useGamepad ? 1 : 0) != 0;
+}
+
 }  // namespace
 
 SettingsLoadRecord LoadSettings() {
@@ -108,8 +117,12 @@ SettingsLoadRecord LoadSettings() {
         if (!load.failedKey) load.failedKey = "settings";
         std::strncpy(load.error, error.what(), sizeof load.error - 1);
     }
-    // Last, as ever, but past the catch: a panel position that is no number
+    // In its place, but past the catch: a panel position that is no number
     // must not keep off the log that would tell of it.
     Settings.writeLog = ReadInt("gameplay", "write_log", D.writeLog ? 1 : 0) != 0;
+    if (load.loaded) ReadKeysAfterWriteLog();
+    // What the bindings take from the game follows them as they now stand,
+    // after a load that stopped part-way too.
+    WorkOutControlsTaken();
     return load;
 }

@@ -38,6 +38,10 @@ struct SettingsRecord {
     bool showHints = false;
     // Velquorin.log in the working folder, for a bug report; off by default.
     bool writeLog = false;
+    uint32_t toggleConsoleKey = 117;  // F6, the key the console always had
+    // While driving, and on foot at a cab door, a pad drives when it gave
+    // the last input; off, no pad is asked about at all.
+    bool useGamepad = false;
 };
 
 // speed_steps_per_second above this reads as 0.
@@ -48,9 +52,6 @@ constexpr SettingsRecord SettingsDefaults{};
 extern SettingsRecord Settings;
 
 constexpr const char* SettingsPath = ".\\Velquorin.ini";
-
-// The console's key: F6, fixed, no setting.
-constexpr uint32_t ConsoleKey = 117;
 
 // What a load came to: every key read, or the key it stopped at (a panel
 // position that is no number) and why, as the console and the log tell it.

@@ -86,6 +86,16 @@ TEST_F(Allocations, ThrottleUpWhileDrivingAllocatesNothing) {
     EXPECT_EQ(sim::PanelLines()[1], "Throttle: 100 %");
 }
 
+// The pad in use: every control of its buttons taken and read, every pass.
+TEST_F(Allocations, DrivingWithThePadInUseAllocatesNothing) {
+    sim::WriteSettingsFile("[gameplay]\nuse_gamepad=1\n");
+    BoardMetroTrain();
+    sim::SetTrigger(sim::pad::RT, 1.0f);
+    EXPECT_EQ(AllocationsIn(100), 0u);
+    sim::RunFrame();
+    EXPECT_EQ(sim::PanelLines().at(1), "Throttle: 100 %");
+}
+
 // The history goes to the host as it is, so its length costs nothing.
 TEST_F(Allocations, AShownConsoleAllocatesNothingHoweverLongItsHistory) {
     BoardMetroTrain();

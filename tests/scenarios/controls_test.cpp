@@ -255,12 +255,12 @@ TEST_F(Controls, LeavingRunsThatFramesDrivingKeysFirst) {
 }
 
 TEST_F(Controls, TwoActionsOnOneKeyBothActInTheSameFrame) {
-    Start("[keys]\nbrake_light=87\nenter_exit=117\n");
+    Start("[keys]\nbrake_light=87\nenter_exit=O\ntoggle_console=O\n");
     int metro = sim::AddTrain("metrotrain", {0, 0, 0});
     sim::SetNearbyList({metro});
     sim::PlacePlayer(CabOf(metro));
 
-    Press(vk::F6);
+    Press('O');
     EXPECT_EQ(sim::Get(metro).driver, sim::Player());
     EXPECT_TRUE(sim::ConsoleDrawn());
     EXPECT_EQ(Panel().size(), 4u);

@@ -61,6 +61,8 @@ std::vector<std::string> LoadCalls(const std::string& textReadFor = "") {
     readInt("gameplay", "speed_steps_per_second", "0");
     readInt("gui", "show_hints", "0");
     readInt("gameplay", "write_log", "0");
+    readInt("keys", "toggle_console", "117");
+    readInt("gameplay", "use_gamepad", "0");
     return calls;
 }
 

@@ -26,7 +26,7 @@ const std::string Defaults =
     "use_metric_system=1, max_speed_freight=50, max_speed_metro=35, open_left_doors=NUMPAD1 (97), "
     "open_right_doors=NUMPAD3 (99), reload_ini_file_modifier=MENU (18), reload_ini_file=I (73), enter_exit=F (70), "
     "throttle_up=W (87), throttle_down=S (83), brake_light=J (74), brake_medium=K (75), brake_hard=L (76), "
-    "change_direction=LCONTROL (162), toggle_gui_position=F5 (116), ";
+    "change_direction=LCONTROL (162), toggle_gui_position=F5 (116), toggle_console=F6 (117), ";
 
 }  // namespace
 
@@ -61,7 +61,7 @@ TEST_F(Log, APlayersEveningOneLineForEachEventInOrder) {
         "settings: enter_realistic=1, " + Defaults +
             "gui_position_x_0=0.25, gui_position_y_0=0, gui_position_x_1=0, gui_position_y_1=0, gui_position_x_2=0, "
             "gui_position_y_2=0, gui_position_x_3=0, gui_position_y_3=0, background_opacity=255, text_opacity=255, "
-            "speed_steps_per_second=0, show_hints=0, write_log=1",
+            "speed_steps_per_second=0, show_hints=0, write_log=1, use_gamepad=0",
         "key: code MENU (18) scan 0x38 extended 0 alt 1 down, also counts as LMENU (164); for reload_ini_file_modifier",
         "key: code I (73) scan 0x17 extended 0 alt 1 down; for reload_ini_file",
         "settings error: gui_position_y_1: invalid stof argument; that key and every key after it but write_log keep "

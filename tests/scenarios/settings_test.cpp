@@ -38,10 +38,10 @@ protected:
         Press(enterExitKey);
     }
     bool Driving() { return sim::Get(sim::Player()).seatedIn != 0; }
-    std::string ConsoleText() {
-        Press(vk::F6);
+    std::string ConsoleText(uint32_t consoleKey = vk::F6) {
+        Press(consoleKey);
         std::string text = sim::ConsoleTextDrawn();
-        Press(vk::F6);
+        Press(consoleKey);
         return text;
     }
     void ExpectPanelAt(float x, float y) {
@@ -331,6 +331,8 @@ void ExpectSame(const SettingsRecord& got, const SettingsRecord& want) {
     EXPECT_EQ(got.textOpacity, want.textOpacity);
     EXPECT_EQ(got.speedStepsPerSecond, want.speedStepsPerSecond);
     EXPECT_EQ(got.showHints, want.showHints);
+    EXPECT_EQ(got.toggleConsoleKey, want.toggleConsoleKey);
+    EXPECT_EQ(got.useGamepad, want.useGamepad);
 }
 
 SettingsRecord Defaults() {
@@ -354,6 +356,8 @@ SettingsRecord Defaults() {
     for (PanelPreset& p : d.panelPresets) p = {0.0f, 0.0f};
     d.backgroundOpacity = 255;
     d.textOpacity = 255;
+    d.toggleConsoleKey = 117;
+    d.useGamepad = false;
     return d;
 }
 
@@ -386,7 +390,8 @@ TEST_F(SettingsFile, WithNoFileTheRecordHoldsEveryDefault) {
 
 // The shipped file changes where the panel stands, four different places
 // each keeping the whole 0.12 box on the screen, and paces the speed model
-// at 60 steps a second, and shows the hint on foot.
+// at 60 steps a second, shows the hint on foot, puts the console on O and
+// lets a pad drive.
 TEST_F(SettingsFile, TheSampleFileLoadsTheDefaultsWithFourPanelPositionsOnScreen) {
     const fs::path sample = fs::path(VELQUORIN_SOURCE_DIR) / "Velquorin.ini";
     ASSERT_TRUE(fs::exists(sample)) << sample;
@@ -395,6 +400,8 @@ TEST_F(SettingsFile, TheSampleFileLoadsTheDefaultsWithFourPanelPositionsOnScreen
     SettingsRecord want = Defaults();
     want.speedStepsPerSecond = 60;
     want.showHints = true;
+    want.toggleConsoleKey = 'O';
+    want.useGamepad = true;
     for (int k = 0; k < 4; ++k) {
         const PanelPreset& at = Record().panelPresets[k];
         EXPECT_TRUE(at.x >= 0.06f && at.x <= 0.94f && at.y >= 0.06f && at.y <= 0.94f) << "preset " << k;
@@ -404,7 +411,9 @@ TEST_F(SettingsFile, TheSampleFileLoadsTheDefaultsWithFourPanelPositionsOnScreen
         want.panelPresets[k] = at;
     }
     ExpectSame(Record(), want);
-    EXPECT_EQ(ConsoleText(), "") << "no settings error";
+    Press('O');
+    EXPECT_TRUE(sim::ConsoleDrawn()) << "the console is on O";
+    EXPECT_EQ(sim::ConsoleTextDrawn(), "") << "no settings error";
 }
 
 TEST_F(SettingsFile, TopSpeedsAreTheUnsignedValueAsTheNearestFloat) {

@@ -33,6 +33,8 @@ const SettingKey SettingKeys[] = {
     {"gameplay", "speed_steps_per_second", SettingKind::StepRate, 0},
     {"gui", "show_hints", SettingKind::Switch, 0},
     {"gameplay", "write_log", SettingKind::Switch, 0},
+    {"keys", "toggle_console", SettingKind::Binding, 117},
+    {"gameplay", "use_gamepad", SettingKind::Switch, 0},
     {"keys", "enable_mod_modifier", SettingKind::Unused, 18},
     {"keys", "enable_mod", SettingKind::Unused, 84},
 };
@@ -83,6 +85,8 @@ double LoadedValue(const SettingsRecord& s, size_t row) {
     case 26: return s.speedStepsPerSecond;
     case 27: return s.showHints ? 1 : 0;
     case 28: return s.writeLog ? 1 : 0;
+    case 29: return s.toggleConsoleKey;
+    case 30: return s.useGamepad ? 1 : 0;
     default:
         if (row >= 16 && row < 24) {
             const PanelPreset& preset = s.panelPresets[(row - 16) / 2];

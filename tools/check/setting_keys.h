@@ -14,15 +14,15 @@ struct SettingKey {
     double defaultValue;
 };
 
-// The 29 keys LoadSettings reads, in order, then the two it accepts and
+// The 31 keys LoadSettings reads, in order, then the two it accepts and
 // never reads.
 extern const SettingKey SettingKeys[];
 extern const size_t SettingKeyCount;
-constexpr size_t LoadedKeyCount = 29;
+constexpr size_t LoadedKeyCount = 31;
 
 // The row of a key (names compared without regard to case), or -1.
 int FindSettingKey(const std::string& section, const std::string& name);
 bool IsSettingSection(const std::string& section);
 
-// The field of rows 0 to 28 as a number.
+// The field of rows 0 to 30 as a number.
 double LoadedValue(const SettingsRecord& settings, size_t row);

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "host/key_twins.h"
+#include "game_keys.h"
 #include "key_hints.h"
 #include "overlay/overlay.h"
 #include "printable.h"
@@ -84,6 +85,7 @@ SettingsRecord UnlikeTheDefaults() {
     unlike.useMetricSystem = !SettingsDefaults.useMetricSystem;
     unlike.showHints = !SettingsDefaults.showHints;
     unlike.writeLog = !SettingsDefaults.writeLog;
+    unlike.useGamepad = !SettingsDefaults.useGamepad;
     return unlike;
 }
 
@@ -327,7 +329,6 @@ std::vector<std::string> ActingAlone(const std::vector<std::string>& actions) {
 void CheckBindings(Report& report, const SettingsScan& scan, const LoadedFile& file, const bool noNumber[]) {
     std::map<uint32_t, std::vector<std::string>> actionsOnKey;
     std::map<uint32_t, int> firstLine;
-    actionsOnKey[117].push_back("the console (F6, fixed)");
     for (size_t row = 0; row < LoadedKeyCount; ++row) {
         const SettingKey& key = SettingKeys[row];
         if (key.kind != SettingKind::Binding) continue;
@@ -446,6 +447,37 @@ void NotePanelsAtEdges(Report& report, const LoadedFile& file) {
                            "0.94 keeps it whole.");
 }
 
+// A key Velquorin uses on foot that the game uses there too.
+void CheckGameKeysOnFoot(Report& report, const SettingsScan& scan, const LoadedFile& file) {
+    for (const OnFootClash& clash : OnFootClashes(file.record)) {
+        const int row = FindSettingKey("keys", clash.key);
+        const std::string written = row >= 0 ? ShownKeyName(clash.binding, file.raw[row]) : "";
+        report.Warn(LineOfKey(scan, "keys", clash.key), OnFootClashText(clash, written));
+    }
+}
+
+// Each binding's key as the game uses it by default. Velquorin takes all
+// of these from the game in every pass that begins with the player
+// driving (a binding of 0 or 255 and above takes nothing).
+void PrintGameUse(std::FILE* out, const LoadedFile& file) {
+    Say(out, "What the game itself does with these keys by default; Velquorin takes it from the game while you");
+    Say(out, "drive, and the enter/exit key's at a cab door where the hint (show_hints=1) says it boards:");
+    for (size_t row = 0; row < LoadedKeyCount; ++row) {
+        const SettingKey& key = SettingKeys[row];
+        if (key.kind != SettingKind::Binding) continue;
+        const uint32_t code = static_cast<uint32_t>(LoadedValue(file.record, row));
+        if (code == 0 || code >= 255) continue;
+        const std::string use = GameUseOfBinding(code);
+        char line[64];
+        std::snprintf(line, sizeof line, "  %-26s %-14s ", key.name, BindingText(code, file.raw[row]).c_str());
+        Say(out, line + (use.empty() ? std::string("nothing") : use));
+    }
+    if (!file.record.useGamepad) return;
+    Say(out, "");
+    Say(out, "With a gamepad (use_gamepad=1), while the pad gave the last input:");
+    for (const std::string& line : PadButtonLines()) Say(out, "  " + line);
+}
+
 // Section by section, in the order the file lists them, whatever the read
 // order.
 void PrintValues(std::FILE* out, const LoadedFile& file) {
@@ -480,8 +512,11 @@ void PrintError(std::FILE* out, const SettingsScan& scan, const LoadedFile& file
         if (file.notRead[row]) kept.push_back(SettingKeys[row].name);
     Say(out, "error: " + where + name + ": " + file.errorText + " (" + name + " = \"" + file.raw[file.failedRow] +
                  "\" is no number a panel position can take).");
-    Say(out, "  The game posts \"" + FormatSettingsError(name, file.errorText) +
-                 "\" to its console (F6) and stops reading there.");
+    // The console's key as this load leaves it: a load stopped before
+    // toggle_console keeps the earlier one, at the game's start F6.
+    const char* consoleKey = KeycapNameOfCode(file.record.toggleConsoleKey);
+    Say(out, "  The game posts \"" + FormatSettingsError(name, file.errorText) + "\" to its console (" +
+                 (consoleKey ? consoleKey : "its key") + ") and stops reading there.");
     SayWrapped(out, "  Not read, so they keep their earlier values (at the game's start, their defaults): " +
                         ListOf(kept) + ".");
     Say(out, "  Write a number such as 0.5.");
@@ -536,12 +571,15 @@ int CheckSettingsText(const std::string& bytes, const std::string& shownPath, st
     CheckBindings(report, scan, file, noNumber);
     CheckRanges(report, scan, file, noNumber);
     NotePanelsAtEdges(report, file);
+    CheckGameKeysOnFoot(report, scan, file);
 
     Say(out, "Velquorin settings check " VELQUORIN_VERSION);
     Say(out, "File: " + shownPath);
     Say(out, "The values the game will use (* where they differ from the default):");
     Say(out, "");
     PrintValues(out, file);
+    Say(out, "");
+    PrintGameUse(out, file);
     Say(out, "");
     if (file.failedRow >= 0) PrintError(out, scan, file);
 

@@ -18,13 +18,11 @@
 
 namespace {
 
-constexpr uint32_t ConsoleKey = 117;  // F6, fixed in the plug-in
-
 // The player's bindings as the plug-in loaded them, so a file given with
 // --settings is driven with its own keys.
 struct DemoKeys {
     uint32_t enterExit, leftDoors, throttleUp, throttleDown, brakeLight, brakeMedium, brakeHard, direction, panel,
-        reloadModifier, reload;
+        reloadModifier, reload, console;
 };
 DemoKeys Keys;
 std::map<uint32_t, std::string> KeyNamesShown;  // each bound code by the name the settings wrote for it
@@ -33,7 +31,7 @@ void ReadBindings() {
     const SettingsRecord& s = PluginSettings();
     Keys = {s.enterExitKey,     s.openLeftDoorsKey, s.throttleUpKey,      s.throttleDownKey,
             s.brakeLightKey,    s.brakeMediumKey,   s.brakeHardKey,       s.changeDirectionKey,
-            s.toggleGuiPositionKey, s.reloadIniFileModifierKey, s.reloadIniFileKey};
+            s.toggleGuiPositionKey, s.reloadIniFileModifierKey, s.reloadIniFileKey, s.toggleConsoleKey};
     for (size_t row = 0; row < LoadedKeyCount; ++row) {
         if (SettingKeys[row].kind != SettingKind::Binding) continue;
         uint32_t code = static_cast<uint32_t>(LoadedValue(s, row));
@@ -117,7 +115,7 @@ std::string Action(uint32_t vk) {
     if (vk == Keys.brakeHard) return brake(3, "hard brake");
     if (vk == Keys.direction) return "change direction";
     if (vk == Keys.panel) return "move the panel";
-    if (vk == ConsoleKey) return "console";
+    if (vk == Keys.console) return "console";
     if (vk == Keys.reload) return "reload the settings";
     return "";
 }
@@ -288,10 +286,10 @@ void DirectionAndPanel() {
 // together, colour markers in both states.
 void ConsoleReloadLeave() {
     Wait(0.25);
-    Press(ConsoleKey);
-    Expect(sim::ConsoleDrawn(), "F6 shows the console");
+    Press(Keys.console);
+    Expect(sim::ConsoleDrawn(), "the console key shows the console");
     Demo.shot = Snapshot();
-    Show("F6: the console shows the boarding distances the plug-in measured.");
+    Show(Name(Keys.console) + ": the console shows the boarding distances the plug-in measured.");
 
     std::string changed;
     {

@@ -87,6 +87,7 @@ int RunDrive(const DriveOptions& options) {
         // One frame per 16 ms of real time; after a stall, catch up a little only.
         for (int caughtUp = 0; Clock::now() >= nextFrame && caughtUp < 4; ++caughtUp) {
             sim::RunFrame(DriveFrameMs);
+            NoteWhatTheGameDid(s);
             nextFrame += std::chrono::milliseconds(DriveFrameMs);
         }
         if (Clock::now() > nextFrame + std::chrono::milliseconds(100)) nextFrame = Clock::now();

@@ -62,11 +62,40 @@ void Walk(const DriveSession& s, float metres) {
     sim::PlacePlayer({spot.x + ux * to, spot.y + uy * to, spot.z});
 }
 
+// The pad's stand-ins: a trigger pulled all the way while its key repeats.
+constexpr struct {
+    char typed;
+    sim::pad::Button button;
+} PadKeys[] = {{']', sim::pad::RT}, {'[', sim::pad::LT},      {'7', sim::pad::A},         {'8', sim::pad::X},
+               {'9', sim::pad::RB}, {'0', sim::pad::LB},      {',', sim::pad::DpadLeft}, {'.', sim::pad::DpadRight},
+               {'2', sim::pad::DpadDown}, {'4', sim::pad::Y}};
+
+void PadRelease(sim::pad::Button button) {
+    if (button == sim::pad::RT || button == sim::pad::LT)
+        sim::SetTrigger(button, 0.0f);
+    else
+        sim::PadUp(button);
+}
+
+bool PressPad(DriveSession& s, char c) {
+    for (const auto& key : PadKeys) {
+        if (key.typed != c) continue;
+        if (key.button == sim::pad::RT || key.button == sim::pad::LT)
+            sim::SetTrigger(key.button, 1.0f);
+        else
+            sim::PadDown(key.button);
+        s.padHeld[key.button] = DriveClock::now();
+        return true;
+    }
+    return false;
+}
+
 // Letters are their own keys; the rest have stand-ins a terminal can send.
 // Each goes through the simulated Windows keyboard: Tab is the left
 // Control key, sent as 17, and '1' keypad 1 with NumLock on.
 void PressCharacter(DriveSession& s, char c) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (PressPad(s, c)) return;
     switch (c) {
     case 'q':
     case 0x03: s.quit = true; break;
@@ -191,7 +220,7 @@ std::string KeyHelp(const char* key, uint32_t code) {
 struct KeyNamesRecord {
     std::vector<uint32_t> codes;
     std::vector<std::string> help;
-    std::string enterExit, panelPosition;
+    std::string enterExit, panelPosition, console;
 };
 
 const KeyNamesRecord& KeyNames() {
@@ -200,11 +229,13 @@ const KeyNamesRecord& KeyNames() {
     std::vector<uint32_t> codes = {k.enterExitKey,       k.throttleUpKey,     k.throttleDownKey,
                                    k.brakeLightKey,      k.brakeMediumKey,    k.brakeHardKey,
                                    k.changeDirectionKey, k.openLeftDoorsKey,  k.openRightDoorsKey,
-                                   k.toggleGuiPositionKey, k.reloadIniFileModifierKey, k.reloadIniFileKey};
+                                   k.toggleGuiPositionKey, k.reloadIniFileModifierKey, k.reloadIniFileKey,
+                                   k.toggleConsoleKey};
     if (codes == names.codes) return names;
     names.codes = codes;
     names.enterExit = BindingName("enter_exit", k.enterExitKey);
     names.panelPosition = BindingName("toggle_gui_position", k.toggleGuiPositionKey);
+    names.console = BindingName("toggle_console", k.toggleConsoleKey);
     names.help = {"Keys: " + KeyHelp("enter_exit", k.enterExitKey) + " board/leave  " +
                       KeyHelp("throttle_up", k.throttleUpKey) + "/" + KeyHelp("throttle_down", k.throttleDownKey) +
                       " throttle  " + KeyHelp("brake_light", k.brakeLightKey) + "/" +
@@ -214,9 +245,10 @@ const KeyNamesRecord& KeyNames() {
                       KeyHelp("open_left_doors", k.openLeftDoorsKey) + "/" +
                       KeyHelp("open_right_doors", k.openRightDoorsKey) + " doors  " +
                       KeyHelp("toggle_gui_position", k.toggleGuiPositionKey) + " panel position",
-                  "      F6 (6 or F6) console  " +
+                  "      " + KeyHelp("toggle_console", k.toggleConsoleKey) + " console  " +
                       BindingName("reload_ini_file_modifier", k.reloadIniFileModifierKey) + " + " +
                       BindingName("reload_ini_file", k.reloadIniFileKey) + " (r) reload",
+                  "      Pad (use_gamepad=1): ] RT  [ LT  7 A  8 X  9 RB  0 LB  , . D-pad left/right  2 D-pad down  4 Y",
                   "      On foot: + a step toward the cab door, - a step away (half a metre each)",
                   "      The game: ! kills the player, * switches character (the drive ends by itself)"};
     return names;
@@ -227,10 +259,13 @@ const KeyNamesRecord& KeyNames() {
 const char* const DriveHelp =
     "Keys, as the shipped settings bind them (the screen lists those of the settings in use):\n"
     "  F board or leave, W/S throttle, J/K/L brakes, c or Tab direction (LCONTROL),\n"
-    "  1/3 the left/right doors (NUMPAD1/NUMPAD3), 5 or F5 panel position, 6 or F6 console,\n"
+    "  1/3 the left/right doors (NUMPAD1/NUMPAD3), 5 or F5 panel position, O console,\n"
     "  r the reload chord (Alt + I); other letters and the arrows are sent as themselves.\n"
     "  On foot: + a step toward the train's cab door, - a step away (half a metre each).\n"
-    "  The game: ! kills the player, * switches character. q or Ctrl-C quits.\n"
+    "  A pad (use_gamepad=1, as shipped; it drives once pressed): ] RT, [ LT, 7 A, 8 X, 9 RB,\n"
+    "  0 LB, , and . the D-pad's left and right, 2 its down, 4 Y.\n"
+    "  The game: ! kills the player, * switches character; 6 or F6 is the game's switch to\n"
+    "  another character unless Velquorin takes it. q or Ctrl-C quits.\n"
     "The train: a metro train (metrotrain), unless --model says freight.\n"
     "The log: with write_log=1 (as shipped) the plug-in's Velquorin.log of the drive and the\n"
     "Velquorin.ini it last read are kept in ./velquorin-drive/ when the drive ends;\n"
@@ -265,6 +300,14 @@ void TypeKeys(DriveSession& s, const std::string& typed) {
 
 void ReleaseQuietKeys(DriveSession& s) {
     auto now = DriveClock::now();
+    for (auto it = s.padHeld.begin(); it != s.padHeld.end();) {
+        if (now - it->second > std::chrono::milliseconds(ReleaseAfterMs)) {
+            PadRelease(static_cast<sim::pad::Button>(it->first));
+            it = s.padHeld.erase(it);
+        } else {
+            ++it;
+        }
+    }
     for (auto it = s.held.begin(); it != s.held.end();) {
         if (now - it->second > std::chrono::milliseconds(ReleaseAfterMs)) {
             sim::KeyUp(it->first);
@@ -273,6 +316,18 @@ void ReleaseQuietKeys(DriveSession& s) {
             ++it;
         }
     }
+}
+
+void NoteWhatTheGameDid(DriveSession& s) {
+    const sim::GameReactions& game = sim::GameReacted();
+    const char* what = game.switchedCharacter ? "the game switched character"
+                       : game.ownExit         ? "the game's own exit"
+                       : game.enteredCar      ? "the game walked the player into a car"
+                       : game.wheelShown      ? "the game shows its character wheel"
+                                              : nullptr;
+    if (!what) return;
+    s.gameReacted = what;
+    s.gameReactedTick = sim::Now();
 }
 
 std::vector<std::string> ScreenLines(const DriveSession& s) {
@@ -292,6 +347,7 @@ std::vector<std::string> ScreenLines(const DriveSession& s) {
     const OverlayRecord& overlay = PluginOverlay();
     line(drive.driving ? "Player: in the driver's seat"
                        : "Player: on foot (press " + keys.enterExit + " by the cab door)");
+    if (!s.gameReacted.empty() && sim::Now() - s.gameReactedTick < 3000) line("The game: " + s.gameReacted);
     std::vector<std::string> panel = sim::PanelLines();
     if (!drive.driving)
         line(panel.empty() ? "Panel: not shown while on foot" : "Hint, where the panel shows (show_hints=1):");
@@ -314,7 +370,7 @@ std::vector<std::string> ScreenLines(const DriveSession& s) {
         int shown = 0;
         for (std::string entry; std::getline(text, entry) && shown < 8; ++shown) line("  " + entry);
     } else {
-        line("Console: hidden (F6)");
+        line("Console: hidden (" + keys.console + ")");
     }
     return lines;
 }

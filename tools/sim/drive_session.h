@@ -17,6 +17,9 @@ struct DriveSession {
     std::string lastReload;
     uint32_t startTick = 0;  // the tick the log counts its milliseconds from
     std::map<uint32_t, DriveClock::time_point> held;  // keys down, by their last press or repeat
+    std::map<int, DriveClock::time_point> padHeld;     // the pad's buttons, the same way
+    std::string gameReacted;  // what the game last did of its own, and when
+    uint32_t gameReactedTick = 0;
     bool quit = false;
 };
 
@@ -32,6 +35,9 @@ void StartDriveSession(DriveSession& s);
 void TypeKeys(DriveSession& s, const std::string& typed);
 // A terminal sends no key-up: a key that has not repeated for 150 ms goes up.
 void ReleaseQuietKeys(DriveSession& s);
+// After each frame: what the game did of its own on a key Velquorin left
+// it, for the screen to say for a while.
+void NoteWhatTheGameDid(DriveSession& s);
 // The screen as it stands, line by line, the panel's colours as ANSI codes.
 std::vector<std::string> ScreenLines(const DriveSession& s);
 // After the plug-in is unloaded: its log of the drive and the settings it

@@ -46,7 +46,7 @@ panel_after "L: hard brake, stopped" | grep -qxF "Speed:   0 km/h" || fail "the 
 panel_after "LCONTROL: direction changed" | grep -qxF "Direction: Backward   (red: Backward)" || fail "direction did not change"
 grep -F -A1 "F5: the panel is hidden." "$log" | grep -qF "(no driver panel on the screen)" || fail "F5 did not hide"
 # The player stood 0.5 from the cab door: the console lists that twice.
-[ "$(grep -F -A8 "F6: the console" "$log" | grep -c '^    > 0.500000$')" = 2 ] || fail "console distances"
+[ "$(grep -F -A8 "O: the console" "$log" | grep -c '^    > 0.500000$')" = 2 ] || fail "console distances"
 panel_after " + I: settings reloaded" | grep -qxF "Speed:   0 mph" || fail "reload did not switch to mph"
 grep -F -A1 "F: the player leaves the cab" "$log" | grep -qF "(no driver panel on the screen)" || fail "still driving"
 

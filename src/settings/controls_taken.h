@@ -1,0 +1,4 @@
+// Working out ControlsTaken from the bindings just loaded.
+#pragma once
+
+void WorkOutControlsTaken();
