@@ -107,6 +107,7 @@ Keys (the defaults; Velquorin.ini can change every one)
   F              board the train beside you, or leave it
   W / S          throttle up / down (hold)
   J / K / L      light / medium / hard brake (press again to release)
+                 (on the panel, a brake's mark is green released, red applied)
   Left Ctrl      forward or backward (only while stopped)
   Numpad 1 / 3   open or shut the left / right doors
   F5             move the driver panel to its next position, then hide it

@@ -41,7 +41,7 @@ sed -n "/ zip: the release had 2.9-1, this machine has $(dpkg-query -W -f='${Ver
   grep -q SHA256SUMS.txt: || fail "no warning of the zip package before the sums: $(cat "$out/again.log")"
 grep -qx "FAIL: not the release's bytes: LICENSE" "$out/again.log" || fail "the LICENSE is not named: $(cat "$out/again.log")"
 # Made again where a package is missing: it is named, and the folder keeps the release it had.
-mkdir -p "$out/lacking/scripts" && ln -s "$top/build" "$top/dist" "$top/CHANGELOG.md" "$top/LICENSE" "$out/lacking/"
+mkdir -p "$out/lacking/scripts" && ln -s "$top/build" "$top/dist" "$top/CHANGELOG.md" "$top/LICENSE" "$top/src" "$out/lacking/"
 cp "$top/scripts/make-dist.sh" "$out/lacking/scripts/"
 sed 's/^packages=(/packages=(velquorin-no-such-package /' "$top/scripts/write-buildinfo.sh" > "$out/lacking/scripts/write-buildinfo.sh"
 folder() { find "$out" -maxdepth 1 -type f -printf '%f %s %T@\n' | sort; (cd "$out" && sha256sum *.zip *.txt); }
