@@ -1,8 +1,8 @@
 // Control dispatch: the held keys, and the pad's buttons while the pad is in
 // use, to driving actions, once per frame, in a fixed order. A button does
-// what its key does, with the same tick. Repeatable actions wait strictly more than their interval
-// since they last fired; the throttle takes the pass's steps (one a frame
-// unless speed_steps_per_second paces them).
+// what its key does, with the same tick. Repeatable actions wait strictly
+// more than their interval since they last fired; the throttle takes the
+// pass's steps (one a frame unless speed_steps_per_second paces them).
 #include <cstdint>
 
 #include "driving/action_timers.h"
@@ -11,6 +11,7 @@
 #include "driving/pad_state.h"
 #include "driving/step_pacing.h"
 #include "host/key_table.h"
+#include "host/game_controls.h"
 #include "host/natives.h"
 #include "host/platform.h"
 #include "settings/settings.h"
@@ -19,17 +20,15 @@ ActionTimerRecord ActionTimers;
 
 namespace {
 
-constexpr int PlayerControls = 0;
-
 // A button of the pad, read only while the pad gave the last input. The
 // plug-in took its control from the game at the pass's start, so it is
 // read through the IS_DISABLED_ form.
 bool PadHeld(uint16_t control) {
-    return PadState.inUse && IS_DISABLED_CONTROL_PRESSED(PlayerControls, control) != 0;
+    return PadState.inUse && IS_DISABLED_CONTROL_PRESSED(PlayerControlGroup, control) != 0;
 }
 
 bool TriggerHeld(uint16_t control) {
-    return PadState.inUse && GET_DISABLED_CONTROL_NORMAL(PlayerControls, control) > TriggerHeldAbove;
+    return PadState.inUse && GET_DISABLED_CONTROL_NORMAL(PlayerControlGroup, control) > TriggerHeldAbove;
 }
 
 // A key or the pad button that does what it does: one action, one tick.

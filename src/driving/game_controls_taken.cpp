@@ -5,6 +5,7 @@
 // use_gamepad on, whether the pad gave the last input.
 #include "driving/driving.h"
 #include "driving/pad_state.h"
+#include "host/game_controls.h"
 #include "host/natives.h"
 #include "settings/controls_taken_state.h"
 #include "settings/settings.h"
@@ -13,13 +14,12 @@ PadRecord PadState;
 
 namespace {
 
-constexpr int PlayerControls = 0;
 // Also the controls the game derives from it, as the bridge every
 // plug-in of this kind goes through passes.
 constexpr int WithRelatedActions = 1;
 
 void Take(const ControlList& list) {
-    DisableControlActions(PlayerControls, list.controls, list.count, WithRelatedActions);
+    DisableControlActions(PlayerControlGroup, list.controls, list.count, WithRelatedActions);
 }
 
 }  // namespace

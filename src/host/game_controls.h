@@ -21,6 +21,8 @@ struct GameControl {
 };
 
 constexpr uint16_t GameControlCount = 361;
+// The group the control natives are asked with: the player's controls.
+constexpr int PlayerControlGroup = 0;
 extern const GameControl GameControls[GameControlCount];
 
 // The physical keys whose press fires a binding, as the key table counts

@@ -14,7 +14,7 @@ ControlsTakenRecord ControlsTaken;
 
 namespace {
 
-// Up to two physical keys for each of the fifteen bindings.
+// Up to two physical keys for each of the thirteen bindings.
 struct KeySet {
     uint8_t keys[30];
     int count = 0;
